@@ -1,0 +1,99 @@
+package kavo.emulator.scanner.jni;
+
+/**
+ * A keyboard-wedge barcode scanner for the Windows desktop: lists the open
+ * windows, lets the caller choose the application that is to receive scans,
+ * and types scanned bytes into it as synthesized keystrokes.
+ *
+ * <p>Typical use: {@link #getWindows()}, then {@link #setWindow(int)} with
+ * the index of the chosen title, then {@link #sendText(byte[])} for each
+ * scan, {@link #getLastErrorMessage()} after a scan that returned
+ * {@code false}, and {@link #destroy()} when done.
+ *
+ * <p>The native library keeps one process-wide state (the window list, the
+ * target and the last error) and does not guard it; every method here is
+ * {@code synchronized} on this class, so no two Java threads are inside the
+ * library at once. A thread calling {@link #sendText(byte[])} holds that
+ * lock for the whole time it types.
+ */
+public final class Wedge {
+
+    /** The name the native library is loaded by. */
+    public static final String LIBRARY_NAME = "kavo_emulator_scanner";
+
+    static {
+        System.loadLibrary(LIBRARY_NAME);
+    }
+
+    private Wedge() {
+    }
+
+    /**
+     * Lists the visible top-level windows that have a title.
+     *
+     * <p>Titles longer than 99 UTF-16 units are cut to their first 99. The
+     * list stays current for the next {@link #setWindow(int)}, whose index
+     * refers to this array. Windows with the same title are all listed.
+     * Returns at once, without waiting.
+     *
+     * @return the titles in the desktop's enumeration order, empty when no
+     *     window qualifies; null only when the JVM could not create the array
+     *     or a string, with its exception (such as {@link OutOfMemoryError})
+     *     thrown
+     */
+    public static synchronized native String[] getWindows();
+
+    /**
+     * Chooses the target application: the window at {@code index} in the
+     * array that the latest {@link #getWindows()} returned. The window list
+     * is consumed either way, so a second call needs a new
+     * {@link #getWindows()}. Does not change the last error message. Returns
+     * at once.
+     *
+     * @param index position in the latest {@link #getWindows()} array
+     * @return true when the window still exists and is now the target; false
+     *     with no list current, an index outside the array, or a window that
+     *     has been closed since it was listed (the previous target stays)
+     */
+    public static synchronized native boolean setWindow(int index);
+
+    /**
+     * Types the bytes into the target application as keystrokes.
+     *
+     * <p>The target is brought to the foreground; when that fails, the first
+     * open window with the target's title becomes the target. A minimised
+     * target is restored. Bytes 32 to 126 and 13 (Enter) are typed through
+     * the keyboard layout, 9 as the Tab key, 128 to 255 as Alt + numeric
+     * keypad codes (Windows-1252), and the other control bytes are dropped.
+     * Caps Lock, when on, is switched off while typing and on again after.
+     *
+     * <p>Blocks for about 200 ms, plus 50 ms per byte, plus 100 ms per Tab.
+     *
+     * @param text the scanned bytes
+     * @return true when every byte was typed; false otherwise, with the
+     *     reason in {@link #getLastErrorMessage()}: "Target application is
+     *     not set" before any {@link #setWindow(int)} succeeded, "Selected
+     *     window is no longer available" when the target cannot be brought to
+     *     the foreground (before or while typing; the bytes before have
+     *     arrived), or "Wedge error: <i>code</i> with message: <i>text</i>"
+     *     with the system's error code and text for any other failure,
+     *     including a null {@code text} (code 87)
+     */
+    public static synchronized native boolean sendText(byte[] text);
+
+    /**
+     * Explains why the latest {@link #sendText(byte[])} returned false.
+     * Returns at once.
+     *
+     * @return the reason, or null when no {@link #sendText(byte[])} has been
+     *     called or the latest one succeeded
+     */
+    public static synchronized native String getLastErrorMessage();
+
+    /**
+     * Releases the window list of the latest {@link #getWindows()}. The
+     * target stays chosen, and {@link #sendText(byte[])} keeps working.
+     * Returns at once.
+     */
+    public static synchronized native void destroy();
+}

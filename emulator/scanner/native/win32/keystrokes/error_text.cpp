@@ -1,0 +1,76 @@
+#include "keystrokes/error_text.h"
+
+#include "platform/desktop.h"
+
+namespace wedge::keystrokes {
+namespace {
+
+// The system's text is copied here before it is formatted into the line.
+char16_t systemText[ErrorTextCapacity];
+
+// Appends to lastErrorText at *length, never past its last unit, which
+// stays for the terminator.
+void append(int32_t* length, const char16_t* text) {
+    for (; *text != 0 && *length < ErrorTextCapacity - 1; ++text) {
+        lastErrorText[(*length)++] = *text;
+    }
+    lastErrorText[*length] = 0;
+}
+
+void appendDecimal(int32_t* length, int32_t value) {
+    char16_t digits[12];
+    int32_t count = 0;
+    // Works on the negative side so that the smallest value needs no negation.
+    int32_t rest = value > 0 ? -value : value;
+    do {
+        digits[count++] = static_cast<char16_t>(u'0' - rest % 10);
+        rest /= 10;
+    } while (rest != 0);
+    char16_t text[14];
+    int32_t used = 0;
+    if (value < 0) {
+        text[used++] = u'-';
+    }
+    while (count > 0) {
+        text[used++] = digits[--count];
+    }
+    text[used] = 0;
+    append(length, text);
+}
+
+}  // namespace
+
+char16_t lastErrorText[ErrorTextCapacity] = {};
+
+void clearErrorText() {
+    for (char16_t& unit : lastErrorText) {
+        unit = 0;
+    }
+}
+
+void recordMessage(const char16_t* message) {
+    clearErrorText();
+    int32_t length = 0;
+    append(&length, message);
+}
+
+void recordSystemError() {
+    const uint32_t code = platform::getLastError();
+    platform::systemMessage(code, systemText, ErrorTextCapacity);
+    clearErrorText();
+    int32_t length = 0;
+    append(&length, u"Wedge error: ");
+    appendDecimal(&length, static_cast<int32_t>(code));
+    append(&length, u" with message: ");
+    append(&length, systemText);
+}
+
+int32_t errorTextLength() {
+    int32_t length = 0;
+    while (length < ErrorTextCapacity && lastErrorText[length] != 0) {
+        ++length;
+    }
+    return length;
+}
+
+}  // namespace wedge::keystrokes

@@ -1,0 +1,28 @@
+// Typing a byte string into the target application, as a scanner wired in
+// front of the keyboard would.
+#pragma once
+
+#include <cstdint>
+
+namespace wedge::keystrokes {
+
+inline constexpr uint32_t SettleMs = 200;
+inline constexpr uint32_t BetweenBytesMs = 50;
+
+// The bytes to type, read one at a time so that a large scan is never
+// copied whole.
+struct TextSource {
+    void* context;
+    int32_t (*length)(void* context);
+    // False when the byte cannot be read.
+    bool (*readByte)(void* context, int32_t index, uint8_t* value);
+};
+
+// Brings the target to the foreground (finding it again by its title when
+// that fails), restores it if minimised, lets it settle, and types the
+// bytes with Caps Lock off, re-asserting the foreground before each byte
+// after the first. A null text is bad input. On false, lastErrorText
+// says why; on true it is empty.
+bool sendText(const TextSource* text);
+
+}  // namespace wedge::keystrokes

@@ -1,0 +1,99 @@
+// Control of the simulated desktop that stands in for user32 and kernel32
+// in the host build: tests lay out windows, keyboard state and faults here,
+// run the library, and read back what it injected and when.
+//
+// Time is virtual: sleepMs advances the clock and never blocks.
+#pragma once
+
+#include "platform/desktop.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace wedge::simulated {
+
+using platform::KeyboardEvent;
+using platform::WindowHandle;
+
+enum class Layout {
+    UnitedStates,
+    // US keys, but @ { } [ ] \ are typed with Ctrl+Alt (AltGr), and the
+    // dead keys ` ^ ~ type nothing on their own: no key produces them.
+    AltGraph,
+};
+
+struct WindowSpec {
+    std::u16string title;
+    bool visible = true;
+    bool minimised = false;
+    bool acceptsActivation = true;
+};
+
+struct InjectedEvent {
+    KeyboardEvent event;
+    uint64_t atMs;           // virtual clock when it was injected
+    uint32_t injection;      // which sendInput call carried it, from 1
+    WindowHandle foreground; // the window in front when it arrived
+};
+
+struct Activation {
+    WindowHandle window;
+    uint64_t atMs;
+    bool succeeded;
+};
+
+// Empties the desktop: no windows, US layout, every key up and Caps Lock
+// off, clock and logs at zero, last error 0, no faults.
+void reset();
+
+// Adds a top-level window at the end of the enumeration order.
+WindowHandle openWindow(const WindowSpec& spec);
+void closeWindow(WindowHandle window);
+void setTitle(WindowHandle window, const std::u16string& title);
+void setVisible(WindowHandle window, bool visible);
+void setMinimised(WindowHandle window, bool minimised);
+void setAcceptsActivation(WindowHandle window, bool accepts);
+void setForeground(WindowHandle window);
+
+bool isMinimised(WindowHandle window);
+WindowHandle foregroundWindow();
+// The characters that typed keys delivered to the window while it was in
+// front: Enter arrives as '\r', Tab as '\t', Alt + keypad 0nnn codes as
+// their Windows-1252 character.
+std::u16string receivedText(WindowHandle window);
+
+void useLayout(Layout layout);
+void setCapsLock(bool on);
+bool capsLockOn();
+// Holds a key down (or lets it up) without toggling anything, as a person
+// holding it would before the library runs.
+void holdKey(uint16_t virtualKey, bool down);
+bool isKeyDown(uint16_t virtualKey);
+std::vector<uint16_t> keysDown();
+
+uint64_t nowMs();
+const std::vector<InjectedEvent>& injectedEvents();
+uint32_t injectionCount();
+const std::vector<Activation>& activations();
+const std::vector<WindowHandle>& restorations();
+
+// The next `times` sendInput calls insert nothing and leave errorCode as
+// the last error; times < 0 means every call until cleared with 0.
+void failSendInput(uint32_t errorCode, int32_t times = -1);
+// Every sendInput call inserts at most this many events (0: no limit).
+void limitSendInput(uint32_t events);
+// The window's information cannot be read.
+void failWindowInfo(WindowHandle window, bool fail);
+// The window reports this title length, whatever its title holds.
+void reportTitleLength(WindowHandle window, int32_t length);
+// The first length query sees the current title; the title then changes
+// to `title` before the second query.
+void changeTitleAfterFirstLengthQuery(WindowHandle window, const std::u16string& title);
+// The system's text for a code; an empty text removes it.
+void setSystemMessage(uint32_t code, const std::u16string& text);
+
+// A code for which the system has no text.
+inline constexpr uint32_t CodeWithoutText = 0x3DEAD;
+
+}  // namespace wedge::simulated

@@ -1,0 +1,111 @@
+// The desktop operations as thin calls into user32 and kernel32.
+#include "platform/desktop.h"
+
+#include <windows.h>
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 text is wchar_t on Windows");
+
+namespace wedge::platform {
+namespace {
+
+HWND asHwnd(WindowHandle window) { return static_cast<HWND>(window); }
+
+LPWSTR asWide(char16_t* text) { return reinterpret_cast<LPWSTR>(text); }
+
+struct Enumeration {
+    WindowVisitor visit;
+    intptr_t value;
+};
+
+BOOL CALLBACK forwardWindow(HWND window, LPARAM context) {
+    const auto* enumeration = reinterpret_cast<const Enumeration*>(context);
+    return enumeration->visit(window, enumeration->value) ? TRUE : FALSE;
+}
+
+// A chord is at most 8 events and an Alt code 10; larger batches go in
+// slices of this size.
+constexpr uint32_t InputBatch = 16;
+
+}  // namespace
+
+bool enumWindows(WindowVisitor visit, intptr_t value) {
+    Enumeration enumeration{visit, value};
+    return EnumWindows(forwardWindow, reinterpret_cast<LPARAM>(&enumeration)) != FALSE;
+}
+
+bool getWindowStyle(WindowHandle window, uint32_t* style) {
+    WINDOWINFO info{};
+    info.cbSize = sizeof(WINDOWINFO);
+    if (!GetWindowInfo(asHwnd(window), &info)) {
+        return false;
+    }
+    *style = info.dwStyle;
+    return true;
+}
+
+int32_t getWindowTextLength(WindowHandle window) { return GetWindowTextLengthW(asHwnd(window)); }
+
+int32_t getWindowText(WindowHandle window, char16_t* buffer, int32_t capacity) {
+    return GetWindowTextW(asHwnd(window), asWide(buffer), capacity);
+}
+
+bool isWindow(WindowHandle window) { return IsWindow(asHwnd(window)) != FALSE; }
+
+bool setForegroundWindow(WindowHandle window) { return SetForegroundWindow(asHwnd(window)) != FALSE; }
+
+bool openIcon(WindowHandle window) { return OpenIcon(asHwnd(window)) != FALSE; }
+
+int16_t getKeyState(int32_t virtualKey) { return GetKeyState(virtualKey); }
+
+int16_t vkKeyScan(char16_t character) { return VkKeyScanW(static_cast<WCHAR>(character)); }
+
+uint32_t scanCodeOf(uint32_t virtualKey) { return MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC); }
+
+uint32_t sendInput(const KeyboardEvent* events, uint32_t count) {
+    uint32_t inserted = 0;
+    for (uint32_t start = 0; start < count; start += InputBatch) {
+        INPUT inputs[InputBatch] = {};
+        const uint32_t slice = count - start < InputBatch ? count - start : InputBatch;
+        for (uint32_t i = 0; i < slice; ++i) {
+            inputs[i].type = INPUT_KEYBOARD;
+            inputs[i].ki.wVk = events[start + i].virtualKey;
+            inputs[i].ki.wScan = events[start + i].scanCode;
+            inputs[i].ki.dwFlags = events[start + i].flags;
+        }
+        const UINT sent = SendInput(slice, inputs, sizeof(INPUT));
+        inserted += sent;
+        if (sent < slice) {
+            break;
+        }
+    }
+    return inserted;
+}
+
+void sleepMs(uint32_t milliseconds) { Sleep(milliseconds); }
+
+uint32_t getLastError() { return GetLastError(); }
+
+void setLastError(uint32_t code) { SetLastError(code); }
+
+int32_t systemMessage(uint32_t code, char16_t* text, int32_t capacity) {
+    LPWSTR buffer = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
+        nullptr, code, 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
+    int32_t copied = 0;
+    if (length > 0 && buffer != nullptr) {
+        while (copied < capacity - 1 && static_cast<DWORD>(copied) < length) {
+            text[copied] = static_cast<char16_t>(buffer[copied]);
+            ++copied;
+        }
+    }
+    if (buffer != nullptr) {
+        LocalFree(buffer);
+    }
+    if (capacity > 0) {
+        text[copied] = 0;
+    }
+    return copied;
+}
+
+}  // namespace wedge::platform
