@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Runs every test: host unit tests, Java tests in the real JVM, and the
+# Windows tests of the 32-bit and 64-bit DLLs under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+
+passed=0
+failed=0
+status=0
+for preset in host win32 win64; do
+  echo "== $preset: configure and build"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+  echo "== $preset: tests"
+  log=$(mktemp)
+  if ! ctest --preset "$preset" 2>&1 | tee "$log"; then status=1; fi
+  if [ "${PIPESTATUS[0]}" -ne 0 ]; then status=1; fi
+  counts=$(sed -n 's/.*tests passed, \([0-9]*\) tests\{0,1\} failed out of \([0-9]*\).*/\1 \2/p' "$log" | tail -n 1)
+  rm -f "$log"
+  if [ -z "$counts" ]; then
+    echo "== $preset: ctest reported no result"
+    status=1
+    continue
+  fi
+  read -r preset_failed preset_total <<<"$counts"
+  passed=$((passed + preset_total - preset_failed))
+  failed=$((failed + preset_failed))
+done
+
+echo "ctest: $passed passed, $failed failed"
+[ "$failed" -eq 0 ] || status=1
+exit "$status"
