@@ -10,7 +10,7 @@ failed=0
 status=0
 for preset in host win32 win64; do
   echo "== $preset: configure and build"
-  cmake --preset "$preset" >/dev/null
+  cmake --preset "$preset" -DWEDGE_TESTS=ON >/dev/null
   cmake --build --preset "$preset"
   echo "== $preset: tests"
   log=$(mktemp)

@@ -19,6 +19,7 @@ struct Window {
     bool visible = false;
     bool minimised = false;
     bool acceptsActivation = false;
+    int64_t activationsBeforeRefusal = -1;  // < 0: no limit
     bool alive = true;
     bool infoFails = false;
     int32_t reportedLength = -1;  // < 0: the title's own length
@@ -54,6 +55,7 @@ struct Desktop {
     std::vector<WindowHandle> restorations;
     uint32_t sendInputError = 0;
     int32_t sendInputFailures = 0;
+    uint32_t sendInputsBeforeFailure = 0;
     uint32_t sendInputLimit = 0;
     std::map<uint32_t, std::u16string> messages = standardMessages();
 };
@@ -201,6 +203,9 @@ void setMinimised(WindowHandle window, bool minimised) { require(window).minimis
 void setAcceptsActivation(WindowHandle window, bool accepts) {
     require(window).acceptsActivation = accepts;
 }
+void refuseActivationAfter(WindowHandle window, uint32_t activations) {
+    require(window).activationsBeforeRefusal = activations;
+}
 void setForeground(WindowHandle window) { desktop().foreground = window; }
 
 bool isMinimised(WindowHandle window) { return require(window).minimised; }
@@ -229,9 +234,10 @@ uint32_t injectionCount() { return desktop().injections; }
 const std::vector<Activation>& activations() { return desktop().activations; }
 const std::vector<WindowHandle>& restorations() { return desktop().restorations; }
 
-void failSendInput(uint32_t errorCode, int32_t times) {
+void failSendInput(uint32_t errorCode, int32_t times, uint32_t after) {
     desktop().sendInputError = errorCode;
     desktop().sendInputFailures = errorCode == 0 ? 0 : times;
+    desktop().sendInputsBeforeFailure = after;
 }
 
 void limitSendInput(uint32_t events) { desktop().sendInputLimit = events; }
@@ -313,8 +319,15 @@ bool isWindow(WindowHandle window) { return findAlive(window) != nullptr; }
 
 bool setForegroundWindow(WindowHandle window) {
     auto& d = desktop();
-    const auto* target = findAlive(window);
+    auto* target = findAlive(window);
+    if (target != nullptr && target->activationsBeforeRefusal == 0) {
+        target->acceptsActivation = false;
+        target->activationsBeforeRefusal = -1;
+    }
     const bool succeeded = target != nullptr && target->acceptsActivation;
+    if (succeeded && target->activationsBeforeRefusal > 0) {
+        --target->activationsBeforeRefusal;
+    }
     if (succeeded) {
         d.foreground = window;
     }
@@ -350,7 +363,9 @@ uint32_t scanCodeOf(uint32_t virtualKey) {
 
 uint32_t sendInput(const KeyboardEvent* events, uint32_t count) {
     auto& d = desktop();
-    if (d.sendInputFailures != 0) {
+    if (d.sendInputsBeforeFailure > 0) {
+        --d.sendInputsBeforeFailure;
+    } else if (d.sendInputFailures != 0) {
         if (d.sendInputFailures > 0) {
             --d.sendInputFailures;
         }

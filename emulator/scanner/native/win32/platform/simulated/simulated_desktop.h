@@ -54,6 +54,8 @@ void setTitle(WindowHandle window, const std::u16string& title);
 void setVisible(WindowHandle window, bool visible);
 void setMinimised(WindowHandle window, bool minimised);
 void setAcceptsActivation(WindowHandle window, bool accepts);
+// The window accepts this many more activations, then refuses them.
+void refuseActivationAfter(WindowHandle window, uint32_t activations);
 void setForeground(WindowHandle window);
 
 bool isMinimised(WindowHandle window);
@@ -78,9 +80,10 @@ uint32_t injectionCount();
 const std::vector<Activation>& activations();
 const std::vector<WindowHandle>& restorations();
 
-// The next `times` sendInput calls insert nothing and leave errorCode as
-// the last error; times < 0 means every call until cleared with 0.
-void failSendInput(uint32_t errorCode, int32_t times = -1);
+// After `after` more calls that go through, the next `times` sendInput
+// calls insert nothing and leave errorCode as the last error; times < 0
+// means every call until cleared with code 0.
+void failSendInput(uint32_t errorCode, int32_t times = -1, uint32_t after = 0);
 // Every sendInput call inserts at most this many events (0: no limit).
 void limitSendInput(uint32_t events);
 // The window's information cannot be read.
