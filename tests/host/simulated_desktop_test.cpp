@@ -1,0 +1,92 @@
+// The simulated desktop must behave as Windows does wherever the library's
+// tests rely on it; these pin down those places.
+#include "platform/simulated/keyboard_layouts.h"
+
+#include "desktop_fixture.h"
+#include "platform/desktop.h"
+
+namespace wedge::testing {
+namespace {
+
+using platform::KeyboardEvent;
+using platform::VkCapital;
+
+void inject(std::initializer_list<KeyboardEvent> events) {
+    platform::sendInput(events.begin(), static_cast<uint32_t>(events.size()));
+}
+
+using SimulatedDesktopTest = DesktopTest;
+
+TEST_F(SimulatedDesktopTest, CapsLockTogglesOnlyWhenItsKeyGoesFromUpToDown) {
+    inject({{VkCapital, 0, KeyPress}});
+    EXPECT_TRUE(simulated::capsLockOn());
+    inject({{VkCapital, 0, KeyPress}});
+    EXPECT_TRUE(simulated::capsLockOn()) << "a second press of a held key does not toggle";
+    EXPECT_EQ(platform::getKeyState(VkCapital) & 0x8001, 0x8001);
+    inject({{VkCapital, 0, KeyRelease}, {VkCapital, 0, KeyPress}, {VkCapital, 0, KeyRelease}});
+    EXPECT_FALSE(simulated::capsLockOn());
+    EXPECT_EQ(platform::getKeyState(VkCapital), 0);
+}
+
+TEST_F(SimulatedDesktopTest, EveryLayoutCharacterRoundTripsThroughItsKey) {
+    for (const auto layout : {simulated::Layout::UnitedStates, simulated::Layout::AltGraph}) {
+        int typeable = 0;
+        for (char16_t character = 32; character < 127; ++character) {
+            const int16_t scan = simulated::keyScan(layout, character);
+            if (scan == -1) {
+                continue;
+            }
+            ++typeable;
+            const auto key = static_cast<uint16_t>(scan & 0xFF);
+            const auto shift = static_cast<uint8_t>(scan >> 8);
+            EXPECT_EQ(simulated::characterOf(layout, key, shift), character)
+                << "character " << static_cast<int>(character);
+        }
+        EXPECT_GE(typeable, 92);
+    }
+    EXPECT_EQ(simulated::keyScan(simulated::Layout::UnitedStates, u'\r'), 0x0D);
+}
+
+TEST_F(SimulatedDesktopTest, TheAltGraphLayoutHasNoKeyForItsDeadKeyCharacters) {
+    for (const char16_t character : {u'`', u'^', u'~'}) {
+        EXPECT_EQ(simulated::keyScan(simulated::Layout::AltGraph, character), -1);
+        EXPECT_NE(simulated::keyScan(simulated::Layout::UnitedStates, character), -1);
+    }
+}
+
+TEST_F(SimulatedDesktopTest, ScanCodesMapBackToTheirKeys) {
+    for (uint16_t key = 1; key < 256; ++key) {
+        const uint16_t scan = simulated::scanCodeOfKey(key);
+        if (scan != 0) {
+            EXPECT_EQ(simulated::keyOfScanCode(scan), key);
+        }
+    }
+}
+
+TEST_F(SimulatedDesktopTest, KeysGoToTheWindowInFrontAtTheTime) {
+    const WindowHandle first = simulated::openWindow({u"First"});
+    const WindowHandle second = simulated::openWindow({u"Second"});
+    simulated::setForeground(first);
+    inject({{'A', 0, KeyPress}, {'A', 0, KeyRelease}});
+    simulated::setForeground(second);
+    inject({{'B', 0, KeyPress}, {'B', 0, KeyRelease}});
+    EXPECT_EQ(simulated::receivedText(first), u"a");
+    EXPECT_EQ(simulated::receivedText(second), u"b");
+}
+
+TEST_F(SimulatedDesktopTest, AltWithKeypadDigitsComposesOnlyWithALeadingZero) {
+    const WindowHandle sink = simulated::openWindow({u"Sink"});
+    simulated::setForeground(sink);
+    const auto keypad = [](uint16_t digit, uint32_t action) {
+        return KeyboardEvent{static_cast<uint16_t>(0x60 + digit), 0, action};
+    };
+    inject({{platform::VkMenu, 0, KeyPress}, keypad(0, KeyPress), keypad(0, KeyRelease), keypad(1, KeyPress),
+            keypad(1, KeyRelease), keypad(2, KeyPress), keypad(2, KeyRelease), keypad(8, KeyPress),
+            keypad(8, KeyRelease), {platform::VkMenu, 0, KeyRelease}});
+    inject({{platform::VkMenu, 0, KeyPress}, keypad(6, KeyPress), keypad(6, KeyRelease), keypad(5, KeyPress),
+            keypad(5, KeyRelease), {platform::VkMenu, 0, KeyRelease}});
+    EXPECT_EQ(simulated::receivedText(sink), u"\u20ac");
+}
+
+}  // namespace
+}  // namespace wedge::testing
