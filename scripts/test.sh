@@ -8,7 +8,7 @@ bash scripts/setup.sh
 passed=0
 failed=0
 status=0
-for preset in host win32 win64; do
+for preset in host host-sanitize win32 win64; do
   echo "== $preset: configure and build"
   cmake --preset "$preset" -DWEDGE_TESTS=ON >/dev/null
   cmake --build --preset "$preset"
