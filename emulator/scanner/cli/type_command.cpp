@@ -1,0 +1,161 @@
+#include "catalogue/window_catalogue.h"
+#include "keystrokes/error_text.h"
+#include "keystrokes/text_typing.h"
+#include "wedge_cli.h"
+#include "windows1252.h"
+
+namespace wedge::cli {
+namespace {
+
+struct TypeRequest {
+    std::u16string window;
+    std::u16string suffix = u"none";
+    std::u16string file;
+    std::vector<std::u16string> words;
+};
+
+bool parse(const std::vector<std::u16string>& args, TypeRequest* request, std::string* problem) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::u16string& arg = args[i];
+        const bool takesValue = arg == u"--window" || arg == u"--suffix" || arg == u"--file";
+        if (takesValue && i + 1 >= args.size()) {
+            *problem = toUtf8(arg) + " needs a value";
+            return false;
+        }
+        if (arg == u"--window") {
+            request->window = args[++i];
+        } else if (arg == u"--suffix") {
+            request->suffix = args[++i];
+        } else if (arg == u"--file") {
+            request->file = args[++i];
+        } else if (arg == u"--") {
+            request->words.insert(request->words.end(), args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+            break;
+        } else if (arg.size() > 2 && arg.compare(0, 2, u"--") == 0) {
+            *problem = "unknown option " + toUtf8(arg);
+            return false;
+        } else {
+            request->words.push_back(arg);
+        }
+    }
+    if (request->window.empty()) {
+        *problem = "--window is required";
+    } else if (request->suffix != u"enter" && request->suffix != u"tab" && request->suffix != u"none") {
+        *problem = "--suffix is enter, tab or none, not " + toUtf8(request->suffix);
+    } else if (request->file.empty() == request->words.empty()) {
+        *problem = "give either TEXT or --file PATH";
+    }
+    return problem->empty();
+}
+
+bool isIndex(const std::u16string& text) {
+    if (text.empty() || text.size() > 9) {
+        return false;
+    }
+    for (const char16_t unit : text) {
+        if (unit < u'0' || unit > u'9') {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Finds the window in a fresh list and makes it the target.
+bool chooseWindow(const std::u16string& window, const Console& console) {
+    catalogue::WindowList& list = catalogue::listWindows();
+    int32_t index = -1;
+    if (isIndex(window)) {
+        index = std::stoi(toUtf8(window));
+        if (index >= list.count()) {
+            console.error("wedge type: no window at index " + toUtf8(window) + "; " + std::to_string(list.count()) +
+                          " listed\n");
+            catalogue::destroy();
+            return false;
+        }
+    } else {
+        // Titles are listed cut to 99 units, so the one asked for is compared cut too.
+        const std::u16string wanted = window.substr(0, catalogue::TitleLimit);
+        list.rewind();
+        for (int32_t i = 0; i < list.count() && index < 0; ++i) {
+            if (wanted == list.currentTitle()) {
+                index = i;
+            }
+            list.advance();
+        }
+        if (index < 0) {
+            console.error("wedge type: no window is titled \"" + toUtf8(window) + "\"\n");
+            catalogue::destroy();
+            return false;
+        }
+    }
+    if (!catalogue::setWindow(index)) {
+        console.error("wedge type: the window \"" + toUtf8(window) + "\" has closed\n");
+        return false;
+    }
+    return true;
+}
+
+struct ByteText {
+    const std::vector<uint8_t>* bytes;
+    static int32_t length(void* context) {
+        return static_cast<int32_t>(static_cast<ByteText*>(context)->bytes->size());
+    }
+    static bool read(void* context, int32_t index, uint8_t* value) {
+        *value = (*static_cast<ByteText*>(context)->bytes)[static_cast<size_t>(index)];
+        return true;
+    }
+};
+
+}  // namespace
+
+int typeCommand(const std::vector<std::u16string>& args, const Console& console) {
+    TypeRequest request;
+    std::string problem;
+    if (!parse(args, &request, &problem)) {
+        console.error("wedge type: " + problem + "\n\n" + UsageText);
+        return ExitUsage;
+    }
+
+    std::vector<uint8_t> bytes;
+    if (!request.file.empty()) {
+        if (!console.readFile(request.file, &bytes)) {
+            console.error("wedge type: cannot read " + toUtf8(request.file) + "\n");
+            return ExitFailure;
+        }
+    } else {
+        std::u16string text;
+        for (const std::u16string& word : request.words) {
+            text += (text.empty() ? u"" : u" ") + word;
+        }
+        size_t failedAt = 0;
+        if (!toWindows1252(text, &bytes, &failedAt)) {
+            char code[8];
+            std::snprintf(code, sizeof code, "%04X", static_cast<unsigned>(text[failedAt]));
+            console.error("wedge type: character U+" + std::string(code) + " at position " +
+                          std::to_string(failedAt + 1) + " has no Windows-1252 byte; nothing was typed\n");
+            return ExitUsage;
+        }
+    }
+    if (request.suffix == u"enter") {
+        bytes.push_back(13);
+    } else if (request.suffix == u"tab") {
+        bytes.push_back(9);
+    }
+
+    if (!chooseWindow(request.window, console)) {
+        return ExitFailure;
+    }
+    ByteText text{&bytes};
+    const keystrokes::TextSource source{&text, ByteText::length, ByteText::read};
+    if (!keystrokes::sendText(&source)) {
+        const int32_t length = keystrokes::errorTextLength();
+        console.error("wedge type: " +
+                      toUtf8(std::u16string(keystrokes::lastErrorText, static_cast<size_t>(length))) + "\n");
+        return ExitFailure;
+    }
+    catalogue::destroy();
+    console.out("typed " + std::to_string(bytes.size()) + " bytes\n");
+    return ExitSuccess;
+}
+
+}  // namespace wedge::cli
