@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# Runs one Windows test program under Wine, on an Xvfb display of its own,
+# and exits with the program's exit code.
+#
+# Usage: run-under-wine.sh <wine prefix> <win32|win64> <program> [arguments...]
+#
+# The prefix is created on first use and reused after. Runs against the
+# same prefix are serialised: Wine's desktop, foreground window and
+# keyboard state belong to the prefix's wineserver, and tests that type
+# would disturb each other.
+set -uo pipefail
+
+if [ $# -lt 3 ]; then
+  echo "usage: $0 <wine prefix> <win32|win64> <program> [arguments...]" >&2
+  exit 2
+fi
+prefix=$1
+arch=$2
+program=$3
+shift 3
+
+# Seconds; kept below the ctest TIMEOUT so that this script, not ctest,
+# stops a hung program and cleans up after it.
+program_limit=${WEDGE_WINE_PROGRAM_TIMEOUT:-300}
+boot_limit=${WEDGE_WINE_BOOT_TIMEOUT:-240}
+lock_limit=${WEDGE_WINE_LOCK_TIMEOUT:-600}
+
+mkdir -p "$(dirname "$prefix")"
+exec 9>"$prefix.lock"
+if ! flock -w "$lock_limit" 9; then
+  echo "run-under-wine: $prefix is still in use after ${lock_limit}s" >&2
+  exit 1
+fi
+
+scratch=$(mktemp -d)
+xvfb_pid=""
+
+stop_wine() {
+  WINEPREFIX="$prefix" timeout 30 wineserver -k >/dev/null 2>&1
+  WINEPREFIX="$prefix" timeout 30 wineserver -w >/dev/null 2>&1
+}
+
+cleanup() {
+  stop_wine
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null
+    wait "$xvfb_pid" 2>/dev/null
+  fi
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# Xvfb picks a free display itself and writes its number once it accepts
+# connections.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+  3>"$scratch/display" >"$scratch/xvfb.log" 2>&1 &
+xvfb_pid=$!
+display=""
+for _ in $(seq 1 200); do
+  if grep -q '^[0-9][0-9]*$' "$scratch/display" 2>/dev/null; then
+    display=$(head -n 1 "$scratch/display")
+    break
+  fi
+  if ! kill -0 "$xvfb_pid" 2>/dev/null; then break; fi
+  sleep 0.1
+done
+if [ -z "$display" ]; then
+  echo "run-under-wine: Xvfb did not start" >&2
+  cat "$scratch/xvfb.log" >&2
+  exit 1
+fi
+
+export DISPLAY=":$display"
+export WINEPREFIX="$prefix"
+export WINEARCH="$arch"
+export WINEDEBUG=-all
+# No Mono or Gecko: the tests need neither, and their installers would ask.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+unset XAUTHORITY
+
+if [ ! -f "$prefix/.wedge-prefix-ready" ]; then
+  echo "run-under-wine: creating the Wine prefix $prefix" >&2
+  if ! timeout --kill-after=10 "$boot_limit" wineboot --init >"$scratch/wineboot.log" 2>&1; then
+    echo "run-under-wine: wineboot failed" >&2
+    cat "$scratch/wineboot.log" >&2
+    exit 1
+  fi
+  stop_wine
+  touch "$prefix/.wedge-prefix-ready"
+fi
+
+timeout --kill-after=10 "$program_limit" wine "$program" "$@"
+status=$?
+if [ "$status" -eq 124 ]; then
+  echo "run-under-wine: $program ran longer than ${program_limit}s and was stopped" >&2
+fi
+exit "$status"
