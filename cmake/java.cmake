@@ -12,11 +12,13 @@ if(NOT EXISTS "${WEDGE_JDK_HOME}/include/jni.h")
 endif()
 
 set(WEDGE_JAVA_SOURCES
+  ${PROJECT_SOURCE_DIR}/emulator/scanner/java/kavo/emulator/scanner/jni/NativeLibrary.java
   ${PROJECT_SOURCE_DIR}/emulator/scanner/java/kavo/emulator/scanner/jni/Wedge.java)
 
 add_jar(wedge_jar
   SOURCES ${WEDGE_JAVA_SOURCES}
   OUTPUT_NAME kavo-emulator-scanner
+  MANIFEST ${PROJECT_SOURCE_DIR}/emulator/scanner/java/MANIFEST.MF
   GENERATE_NATIVE_HEADERS wedge_jni_headers)
 
 # jni.h from the JDK; jni_md.h from the JDK on the host, the project's own

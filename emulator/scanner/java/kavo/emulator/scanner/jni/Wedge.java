@@ -15,14 +15,20 @@ package kavo.emulator.scanner.jni;
  * {@code synchronized} on this class, so no two Java threads are inside the
  * library at once. A thread calling {@link #sendText(byte[])} holds that
  * lock for the whole time it types.
+ *
+ * <p>The native library is loaded when the class is first used: from
+ * {@code java.library.path} when it is there, otherwise from the jar, which
+ * carries it for 32-bit and 64-bit Windows JVMs. On any other platform the
+ * first use throws an {@link UnsatisfiedLinkError} that names the platform
+ * and where the library was looked for.
  */
 public final class Wedge {
 
     /** The name the native library is loaded by. */
-    public static final String LIBRARY_NAME = "kavo_emulator_scanner";
+    public static final String LIBRARY_NAME = NativeLibrary.NAME;
 
     static {
-        System.loadLibrary(LIBRARY_NAME);
+        NativeLibrary.load();
     }
 
     private Wedge() {
