@@ -1,0 +1,127 @@
+// Typing into the edit control of a separate application through the
+// DLL's sendText export, with the keyboard in the states a user leaves it.
+#include "keyboard_state.h"
+#include "polling.h"
+#include "target_app.h"
+#include "wedge_natives.h"
+#include "wide_text.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace wedge_test {
+namespace {
+
+std::u16string systemText(DWORD code) {
+    wchar_t text[512] = {};
+    const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                                        text, 512, nullptr);
+    return toU16(std::wstring(text, length));
+}
+
+class Typing : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(natives.ready());
+        ASSERT_TRUE(setCapsLock(false));
+    }
+
+    void TearDown() override { EXPECT_TRUE(setCapsLock(false)); }
+
+    // Starts a target with one frame of this kind and makes it the target.
+    HWND startTarget(TargetApp*& app, const std::wstring& kind, const std::wstring& title) {
+        app = &apps.emplace_back(std::vector<std::wstring>{kind + L"=" + title});
+        const HWND frame = app->waitForFrame(title);
+        if (frame != nullptr && !natives.chooseTarget(toU16(title))) {
+            return nullptr;
+        }
+        return frame;
+    }
+
+    WedgeNatives natives;
+    std::deque<TargetApp> apps;
+};
+
+TEST_F(Typing, TextAndEnterArriveInTheTarget) {
+    TargetApp* app = nullptr;
+    const HWND frame = startTarget(app, L"frame", uniqueTitle(L"hello"));
+    ASSERT_NE(frame, nullptr);
+
+    std::vector<uint8_t> scan = bytesOf("Hello, World!");
+    scan.push_back(13);
+    EXPECT_TRUE(natives.sendText(scan));
+    EXPECT_EQ(natives.getLastErrorMessage(), std::nullopt);
+    EXPECT_EQ(waitForEditText(frame, L"Hello, World!\r\n"), L"Hello, World!\r\n");
+    EXPECT_EQ(keysHeldDown(), std::vector<int>{});
+}
+
+TEST_F(Typing, DroppedControlBytesTypeNothing) {
+    TargetApp* app = nullptr;
+    const HWND frame = startTarget(app, L"frame", uniqueTitle(L"dropped"));
+    ASSERT_NE(frame, nullptr);
+
+    EXPECT_TRUE(natives.sendText({'a', 0, 27, 127, 'b'}));
+    EXPECT_EQ(waitForEditText(frame, L"ab"), L"ab");
+}
+
+TEST_F(Typing, MinimisedTargetIsRestoredAndReceivesTheText) {
+    TargetApp* app = nullptr;
+    const HWND frame = startTarget(app, L"minimised", uniqueTitle(L"minimised"));
+    ASSERT_NE(frame, nullptr);
+    ASSERT_TRUE(IsIconic(frame));
+
+    EXPECT_TRUE(natives.sendText(bytesOf("up")));
+    EXPECT_FALSE(IsIconic(frame));
+    EXPECT_EQ(waitForEditText(frame, L"up"), L"up");
+}
+
+TEST_F(Typing, CapsLockIsOffWhileTypingAndOnAgainAfter) {
+    TargetApp* app = nullptr;
+    const HWND frame = startTarget(app, L"frame", uniqueTitle(L"caps"));
+    ASSERT_NE(frame, nullptr);
+    ASSERT_TRUE(setCapsLock(true));
+
+    EXPECT_TRUE(natives.sendText(bytesOf("aB1")));
+    EXPECT_EQ(waitForEditText(frame, L"aB1"), L"aB1");
+    EXPECT_TRUE(capsLockOn());
+    EXPECT_EQ(keysHeldDown(), std::vector<int>{});
+}
+
+TEST_F(Typing, TextGoesToANewProcessWithTheTitleAfterTheTargetDied) {
+    const std::wstring title = uniqueTitle(L"restarted");
+    TargetApp* first = nullptr;
+    ASSERT_NE(startTarget(first, L"frame", title), nullptr);
+    // Killed rather than closed, as a crash would end it.
+    first->terminate();
+
+    TargetApp& second = apps.emplace_back(std::vector<std::wstring>{L"frame=" + title});
+    const HWND frame = second.waitForFrame(title);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(natives.sendText(bytesOf("new")));
+    EXPECT_EQ(natives.getLastErrorMessage(), std::nullopt);
+    EXPECT_EQ(waitForEditText(frame, L"new"), L"new");
+}
+
+TEST_F(Typing, NullTextIsBadInput) {
+    TargetApp* app = nullptr;
+    const HWND frame = startTarget(app, L"frame", uniqueTitle(L"null"));
+    ASSERT_NE(frame, nullptr);
+
+    EXPECT_FALSE(natives.sendNullText());
+    EXPECT_EQ(natives.getLastErrorMessage(), u"Wedge error: 87 with message: " + systemText(ERROR_INVALID_PARAMETER));
+    // A later success clears the message.
+    EXPECT_TRUE(natives.sendText(bytesOf("k")));
+    EXPECT_EQ(natives.getLastErrorMessage(), std::nullopt);
+    EXPECT_EQ(waitForEditText(frame, L"k"), L"k");
+}
+
+TEST_F(Typing, WithoutTargetNothingIsTyped) {
+    EXPECT_FALSE(natives.sendText(bytesOf("x")));
+    EXPECT_EQ(natives.getLastErrorMessage(), std::u16string(u"Target application is not set"));
+}
+
+}  // namespace
+}  // namespace wedge_test
