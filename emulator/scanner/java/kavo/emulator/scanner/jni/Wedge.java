@@ -53,8 +53,11 @@ public final class Wedge {
      * Chooses the target application: the window at {@code index} in the
      * array that the latest {@link #getWindows()} returned. The window list
      * is consumed either way, so a second call needs a new
-     * {@link #getWindows()}. Does not change the last error message. Returns
-     * at once.
+     * {@link #getWindows()}. A {@link #sendText(byte[])} that had to find its
+     * target again by title lists the desktop anew, and that list takes the
+     * place of the last array's: call {@link #getWindows()} again before
+     * choosing after such a scan. Does not change the last error message.
+     * Returns at once.
      *
      * @param index position in the latest {@link #getWindows()} array
      * @return true when the window still exists and is now the target; false
