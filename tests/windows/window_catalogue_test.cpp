@@ -1,5 +1,6 @@
 // The window list and the choice of target, on a desktop with windows of a
 // separate application, through the DLL's exports.
+#include "polling.h"
 #include "target_app.h"
 #include "wedge_natives.h"
 #include "wide_text.h"
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,11 +48,14 @@ TEST_F(WindowCatalogue, ListsVisibleTitledWindowsOnly) {
                    L"frame=" + twin});
     ASSERT_TRUE(app.started());
     ASSERT_NE(app.waitForFrame(shown), nullptr);
+    ASSERT_NE(app.waitForFrame(longTitle), nullptr);
     // Each window the list must leave out really is on the desktop.
-    ASSERT_EQ(app.framesTitled(hidden).size(), 1u);
-    ASSERT_EQ(app.untitledVisibleFrames().size(), 1u);
-    ASSERT_EQ(app.framesTitled(twin).size(), 2u);
-    ASSERT_EQ(app.framesTitled(longTitle).size(), 1u);
+    ASSERT_TRUE(waitUntil([&] { return app.framesTitled(hidden).size() == 1; }));
+    ASSERT_TRUE(waitUntil([&] { return app.untitledVisibleFrames().size() == 1; }));
+    ASSERT_TRUE(waitUntil([&] {
+        const std::vector<HWND> twins = app.framesTitled(twin);
+        return twins.size() == 2 && IsWindowVisible(twins[0]) && IsWindowVisible(twins[1]);
+    }));
 
     const auto titles = natives.getWindows();
     ASSERT_TRUE(titles.has_value());

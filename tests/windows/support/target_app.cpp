@@ -84,9 +84,13 @@ TargetApp::~TargetApp() {
 HWND TargetApp::waitForFrame(const std::wstring& title) const {
     HWND frame = nullptr;
     waitUntil([&] {
-        const std::vector<HWND> frames = framesTitled(title);
-        frame = frames.empty() ? nullptr : frames.front();
-        return frame != nullptr;
+        for (const HWND candidate : framesTitled(title)) {
+            if (IsWindowVisible(candidate)) {
+                frame = candidate;
+                return true;
+            }
+        }
+        return false;
     });
     return frame;
 }

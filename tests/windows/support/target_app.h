@@ -25,8 +25,8 @@ public:
 
     bool started() const { return process_ != nullptr; }
 
-    // The process's top-level frame with this exact title, waited for;
-    // null when none appears in time.
+    // The process's visible top-level frame with this exact title, waited
+    // for; null when none is shown in time.
     HWND waitForFrame(const std::wstring& title) const;
     // All of the process's top-level frames with this exact title, now.
     std::vector<HWND> framesTitled(const std::wstring& title) const;
