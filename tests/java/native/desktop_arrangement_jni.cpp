@@ -15,6 +15,11 @@ JNIEXPORT void JNICALL Java_kavo_emulator_scanner_jni_SimulatedDesktop_nativeRes
     simulated::reset();
 }
 
+JNIEXPORT void JNICALL Java_kavo_emulator_scanner_jni_SimulatedDesktop_nativeLimitEventLog(JNIEnv*, jclass,
+                                                                                            jint events) {
+    simulated::limitEventLog(static_cast<uint32_t>(events < 0 ? 0 : events));
+}
+
 JNIEXPORT jlong JNICALL Java_kavo_emulator_scanner_jni_SimulatedDesktop_nativeOpenWindow(
     JNIEnv* env, jclass, jstring title, jboolean visible, jboolean minimised, jboolean acceptsActivation) {
     simulated::WindowSpec spec;

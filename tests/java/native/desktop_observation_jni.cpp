@@ -44,6 +44,10 @@ JNIEXPORT jlong JNICALL Java_kavo_emulator_scanner_jni_SimulatedDesktop_nativeNo
     return static_cast<jlong>(simulated::nowMs());
 }
 
+JNIEXPORT jlong JNICALL Java_kavo_emulator_scanner_jni_SimulatedDesktop_nativeInjectedEventTotal(JNIEnv*, jclass) {
+    return static_cast<jlong>(simulated::injectedEventTotal());
+}
+
 // Six longs an event: virtual key, scan code, flags, time, injection, foreground.
 JNIEXPORT jlongArray JNICALL Java_kavo_emulator_scanner_jni_SimulatedDesktop_nativeInjectedEvents(JNIEnv* env,
                                                                                                   jclass) {

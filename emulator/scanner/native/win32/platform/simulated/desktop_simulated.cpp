@@ -50,6 +50,8 @@ struct Desktop {
     uint64_t clockMs = 0;
     uint32_t lastError = 0;
     std::vector<InjectedEvent> injected;
+    uint32_t logLimit = 0;
+    uint64_t injectedTotal = 0;
     uint32_t injections = 0;
     std::vector<Activation> activations;
     std::vector<WindowHandle> restorations;
@@ -230,6 +232,8 @@ std::vector<uint16_t> keysDown() {
 
 uint64_t nowMs() { return desktop().clockMs; }
 const std::vector<InjectedEvent>& injectedEvents() { return desktop().injected; }
+void limitEventLog(uint32_t events) { desktop().logLimit = events; }
+uint64_t injectedEventTotal() { return desktop().injectedTotal; }
 uint32_t injectionCount() { return desktop().injections; }
 const std::vector<Activation>& activations() { return desktop().activations; }
 const std::vector<WindowHandle>& restorations() { return desktop().restorations; }
@@ -378,7 +382,10 @@ uint32_t sendInput(const KeyboardEvent* events, uint32_t count) {
     }
     ++d.injections;
     for (uint32_t i = 0; i < inserted; ++i) {
-        d.injected.push_back({events[i], d.clockMs, d.injections, d.foreground});
+        if (d.logLimit == 0 || d.injected.size() < d.logLimit) {
+            d.injected.push_back({events[i], d.clockMs, d.injections, d.foreground});
+        }
+        ++d.injectedTotal;
         simulated::apply(events[i]);
     }
     return inserted;

@@ -76,6 +76,11 @@ std::vector<uint16_t> keysDown();
 
 uint64_t nowMs();
 const std::vector<InjectedEvent>& injectedEvents();
+// Keeps at most this many events in the log (0: all); later events still
+// take effect and are counted. For scans too large to log whole.
+void limitEventLog(uint32_t events);
+// Every event injected since the reset, logged or not.
+uint64_t injectedEventTotal();
 uint32_t injectionCount();
 const std::vector<Activation>& activations();
 const std::vector<WindowHandle>& restorations();

@@ -167,6 +167,23 @@ public final class SimulatedDesktop {
         }
     }
 
+    /**
+     * Keeps at most this many events in the log (0: all); later events still
+     * take effect and are counted by {@link #injectedEventTotal()}.
+     */
+    public static void limitEventLog(int events) {
+        synchronized (Wedge.class) {
+            nativeLimitEventLog(events);
+        }
+    }
+
+    /** Every event injected since the reset, logged or not. */
+    public static long injectedEventTotal() {
+        synchronized (Wedge.class) {
+            return nativeInjectedEventTotal();
+        }
+    }
+
     public static long nowMs() {
         synchronized (Wedge.class) {
             return nativeNowMs();
@@ -261,6 +278,10 @@ public final class SimulatedDesktop {
     private static native int[] nativeKeysDown();
 
     private static native long nativeNowMs();
+
+    private static native void nativeLimitEventLog(int events);
+
+    private static native long nativeInjectedEventTotal();
 
     private static native long[] nativeInjectedEvents();
 
