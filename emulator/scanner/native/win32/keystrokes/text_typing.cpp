@@ -30,12 +30,17 @@ bool capsLockOn() { return (platform::getKeyState(platform::VkCapital) & 1) != 0
 
 // Caps Lock toggles only when its key goes from up to down, so a full
 // press and release, in one injection, flips it and leaves no key held.
+// A key someone is holding down is let up first: pressed again while
+// down it would not toggle, and Caps Lock would end up inverted.
 bool tapCapsLock() {
     const platform::KeyboardEvent tap[] = {
+        {platform::VkCapital, 0, platform::KeyRelease},
         {platform::VkCapital, 0, platform::KeyPress},
         {platform::VkCapital, 0, platform::KeyRelease},
     };
-    return platform::sendInput(tap, 2) > 0;
+    const bool held = (platform::getKeyState(platform::VkCapital) & 0x8000) != 0;
+    const uint32_t first = held ? 0 : 1;
+    return platform::sendInput(tap + first, 3 - first) > 0;
 }
 
 enum class Typed { All, ByteFailed, ForegroundLost };
