@@ -19,11 +19,11 @@ arch=$2
 program=$3
 shift 3
 
-# Seconds; kept below the ctest TIMEOUT so that this script, not ctest,
-# stops a hung program and cleans up after it.
-program_limit=${WEDGE_WINE_PROGRAM_TIMEOUT:-300}
+# Seconds; together kept below the ctest TIMEOUT, so that this script,
+# not ctest, stops a hung program and cleans up after it.
+program_limit=${WEDGE_WINE_PROGRAM_TIMEOUT:-240}
 boot_limit=${WEDGE_WINE_BOOT_TIMEOUT:-240}
-lock_limit=${WEDGE_WINE_LOCK_TIMEOUT:-600}
+lock_limit=${WEDGE_WINE_LOCK_TIMEOUT:-240}
 
 mkdir -p "$(dirname "$prefix")"
 exec 9>"$prefix.lock"
@@ -90,7 +90,10 @@ if [ ! -f "$prefix/.wedge-prefix-ready" ]; then
   touch "$prefix/.wedge-prefix-ready"
 fi
 
-timeout --kill-after=10 "$program_limit" wine "$program" "$@"
+# In the background, so that a TERM is handled (and Wine and Xvfb
+# stopped) at once rather than after the program ends.
+timeout --kill-after=10 "$program_limit" wine "$program" "$@" &
+wait $!
 status=$?
 if [ "$status" -eq 124 ]; then
   echo "run-under-wine: $program ran longer than ${program_limit}s and was stopped" >&2

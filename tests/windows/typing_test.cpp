@@ -31,11 +31,11 @@ protected:
 
     void TearDown() override { EXPECT_TRUE(setCapsLock(false)); }
 
-    // Starts a target with one frame of this kind and makes it the target.
-    HWND startTarget(TargetApp*& app, const std::wstring& kind, const std::wstring& title) {
-        app = &apps.emplace_back(std::vector<std::wstring>{kind + L"=" + title});
-        const HWND frame = app->waitForFrame(title);
-        if (frame != nullptr && !natives.chooseTarget(toU16(title))) {
+    // Starts an application with one frame of this kind and makes that
+    // frame the target; null when either fails.
+    HWND startTarget(const std::wstring& kind, const std::wstring& title) {
+        const HWND frame = apps.emplace_back(std::vector<std::wstring>{kind + L"=" + title}).waitForFrame(title);
+        if (frame == nullptr || !natives.chooseTarget(toU16(title))) {
             return nullptr;
         }
         return frame;
@@ -46,8 +46,7 @@ protected:
 };
 
 TEST_F(Typing, TextAndEnterArriveInTheTarget) {
-    TargetApp* app = nullptr;
-    const HWND frame = startTarget(app, L"frame", uniqueTitle(L"hello"));
+    const HWND frame = startTarget(L"frame", uniqueTitle(L"hello"));
     ASSERT_NE(frame, nullptr);
 
     std::vector<uint8_t> scan = bytesOf("Hello, World!");
@@ -59,8 +58,7 @@ TEST_F(Typing, TextAndEnterArriveInTheTarget) {
 }
 
 TEST_F(Typing, DroppedControlBytesTypeNothing) {
-    TargetApp* app = nullptr;
-    const HWND frame = startTarget(app, L"frame", uniqueTitle(L"dropped"));
+    const HWND frame = startTarget(L"frame", uniqueTitle(L"dropped"));
     ASSERT_NE(frame, nullptr);
 
     EXPECT_TRUE(natives.sendText({'a', 0, 27, 127, 'b'}));
@@ -68,8 +66,7 @@ TEST_F(Typing, DroppedControlBytesTypeNothing) {
 }
 
 TEST_F(Typing, MinimisedTargetIsRestoredAndReceivesTheText) {
-    TargetApp* app = nullptr;
-    const HWND frame = startTarget(app, L"minimised", uniqueTitle(L"minimised"));
+    const HWND frame = startTarget(L"minimised", uniqueTitle(L"minimised"));
     ASSERT_NE(frame, nullptr);
     ASSERT_TRUE(IsIconic(frame));
 
@@ -79,8 +76,7 @@ TEST_F(Typing, MinimisedTargetIsRestoredAndReceivesTheText) {
 }
 
 TEST_F(Typing, CapsLockIsOffWhileTypingAndOnAgainAfter) {
-    TargetApp* app = nullptr;
-    const HWND frame = startTarget(app, L"frame", uniqueTitle(L"caps"));
+    const HWND frame = startTarget(L"frame", uniqueTitle(L"caps"));
     ASSERT_NE(frame, nullptr);
     ASSERT_TRUE(setCapsLock(true));
 
@@ -92,10 +88,9 @@ TEST_F(Typing, CapsLockIsOffWhileTypingAndOnAgainAfter) {
 
 TEST_F(Typing, TextGoesToANewProcessWithTheTitleAfterTheTargetDied) {
     const std::wstring title = uniqueTitle(L"restarted");
-    TargetApp* first = nullptr;
-    ASSERT_NE(startTarget(first, L"frame", title), nullptr);
+    ASSERT_NE(startTarget(L"frame", title), nullptr);
     // Killed rather than closed, as a crash would end it.
-    first->terminate();
+    apps.back().terminate();
 
     TargetApp& second = apps.emplace_back(std::vector<std::wstring>{L"frame=" + title});
     const HWND frame = second.waitForFrame(title);
@@ -106,8 +101,7 @@ TEST_F(Typing, TextGoesToANewProcessWithTheTitleAfterTheTargetDied) {
 }
 
 TEST_F(Typing, NullTextIsBadInput) {
-    TargetApp* app = nullptr;
-    const HWND frame = startTarget(app, L"frame", uniqueTitle(L"null"));
+    const HWND frame = startTarget(L"frame", uniqueTitle(L"null"));
     ASSERT_NE(frame, nullptr);
 
     EXPECT_FALSE(natives.sendNullText());
