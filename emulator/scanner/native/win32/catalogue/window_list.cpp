@@ -16,7 +16,7 @@ WindowList::WindowEntry* WindowList::position = nullptr;
 int32_t WindowList::entries = 0;
 
 void WindowList::addWindow(int32_t titleLength, const char16_t* title, WindowHandle window) {
-    auto* entry = new (std::nothrow) WindowEntry{};
+    auto* entry = new (std::nothrow) WindowEntry();
     if (entry == nullptr) {
         return;
     }
