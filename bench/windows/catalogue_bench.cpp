@@ -1,0 +1,124 @@
+// Catalogue scaling: listing the desktop while a separate process shows
+// 10, 100 and 1,000 visible, titled top-level windows, three ways in the
+// same run and interleaved: the bare Win32 loop, wedge_core's
+// catalogue::listWindows linked in, and the DLL's getWindows export with
+// the fake JNI environment (which builds the String[] too).
+//
+//   catalogue_bench.exe [repetitions] [windows...]   defaults: 15; 10 100 1000
+#include "bare_enumeration.h"
+#include "bench_output.h"
+#include "catalogue/window_catalogue.h"
+#include "dll_natives.h"
+#include "fake_jni.h"
+#include "qpc_clock.h"
+#include "statistics.h"
+#include "target_process.h"
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace wedge_bench;
+
+struct Samples {
+    std::vector<double> bareMs;
+    std::vector<double> coreMs;
+    std::vector<double> dllMs;
+    int visited = 0;
+    int bareTitled = 0;
+    int coreListed = 0;
+    int dllListed = 0;
+};
+
+void measureOnce(const DllNatives& natives, const QpcClock& clock, Samples& samples) {
+    LONGLONG start = clock.now();
+    const BareEnumeration bare = enumerateBare();
+    samples.bareMs.push_back(clock.msBetween(start, clock.now()));
+    samples.visited = bare.visited;
+    samples.bareTitled = bare.titled;
+
+    start = clock.now();
+    const int32_t coreCount = wedge::catalogue::listWindows().count();
+    samples.coreMs.push_back(clock.msBetween(start, clock.now()));
+    samples.coreListed = coreCount;
+    wedge::catalogue::destroy();
+
+    // A fresh environment each time: the fake keeps every object it made.
+    fakejni::Environment jni;
+    start = clock.now();
+    const jobjectArray titles = natives.getWindows(jni.env());
+    samples.dllMs.push_back(clock.msBetween(start, clock.now()));
+    samples.dllListed = titles != nullptr ? jni.arrayLength(titles) : -1;
+    natives.destroy(jni.env());
+}
+
+void report(long windows, const Samples& samples) {
+    const Spread bare = spreadOf(samples.bareMs);
+    const Spread core = spreadOf(samples.coreMs);
+    const Spread dll = spreadOf(samples.dllMs);
+    const double listed = samples.coreListed > 0 ? samples.coreListed : 1;
+    const char* figure = "catalogue";
+    printRow(figure, "windows", windows, "top_level_windows", samples.visited);
+    printRow(figure, "windows", windows, "listed_windows", samples.coreListed);
+    printRow(figure, "windows", windows, "repetitions", static_cast<double>(samples.bareMs.size()));
+    printRow(figure, "bare_loop", windows, "median_ms", bare.median);
+    printRow(figure, "bare_loop", windows, "min_ms", bare.min);
+    printRow(figure, "bare_loop", windows, "max_ms", bare.max);
+    printRow(figure, "bare_loop", windows, "per_window_us", bare.median * 1000.0 / listed);
+    printRow(figure, "bare_loop", windows, "listed_windows", samples.bareTitled);
+    printRow(figure, "core_listWindows", windows, "median_ms", core.median);
+    printRow(figure, "core_listWindows", windows, "min_ms", core.min);
+    printRow(figure, "core_listWindows", windows, "max_ms", core.max);
+    printRow(figure, "core_listWindows", windows, "per_window_us", core.median * 1000.0 / listed);
+    printRow(figure, "core_listWindows", windows, "ratio_to_bare", core.median / bare.median);
+    printRow(figure, "core_listWindows", windows, "listed_windows", samples.coreListed);
+    printRow(figure, "dll_getWindows", windows, "median_ms", dll.median);
+    printRow(figure, "dll_getWindows", windows, "min_ms", dll.min);
+    printRow(figure, "dll_getWindows", windows, "max_ms", dll.max);
+    printRow(figure, "dll_getWindows", windows, "per_window_us", dll.median * 1000.0 / listed);
+    printRow(figure, "dll_getWindows", windows, "ratio_to_bare", dll.median / bare.median);
+    printRow(figure, "dll_getWindows", windows, "listed_windows", samples.dllListed);
+    progress("catalogue " + std::to_string(windows) + " windows: bare " + std::to_string(bare.median) +
+             " ms, listWindows " + std::to_string(core.median) + " ms, getWindows " + std::to_string(dll.median) +
+             " ms");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int repetitions = argc > 1 ? std::atoi(argv[1]) : 15;
+    std::vector<long> counts;
+    for (int i = 2; i < argc; ++i) {
+        counts.push_back(std::atol(argv[i]));
+    }
+    if (counts.empty()) {
+        counts = {10, 100, 1000};
+    }
+    const DllNatives natives;
+    if (!natives.ready()) {
+        progress("catalogue: kavo_emulator_scanner.dll or one of its exports is missing");
+        return 1;
+    }
+    const QpcClock clock;
+    for (const long windows : counts) {
+        const std::wstring title =
+            L"Wedge bench window " + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(windows);
+        const TargetProcess target({L"windows", std::to_wstring(windows), title});
+        const size_t shown = target.waitForVisibleWindows(static_cast<size_t>(windows), 120000).size();
+        if (shown < static_cast<size_t>(windows)) {
+            progress("catalogue: only " + std::to_string(shown) + " of " + std::to_string(windows) +
+                     " windows appeared");
+            return 1;
+        }
+        Samples warmUp;
+        measureOnce(natives, clock, warmUp);
+        Samples samples;
+        for (int i = 0; i < repetitions; ++i) {
+            measureOnce(natives, clock, samples);
+        }
+        report(windows, samples);
+    }
+    return 0;
+}
