@@ -9,6 +9,7 @@ packages=(
   wine wine32 wine64 xvfb xauth
   openjdk-17-jdk-headless junit5
   imagemagick gnuplot-nox
+  clang libclang-rt-14-dev clang-tidy cppcheck
 )
 
 missing=()
