@@ -155,6 +155,15 @@ TEST_F(TextTypingTest, CapsLockIsOffWhileTypingAndOnAgainAfter) {
         << "press and release go in one injection";
 }
 
+TEST_F(TextTypingTest, AHeldCapsLockKeyIsLetUpSoThatBothTapsToggle) {
+    simulated::setCapsLock(true);
+    simulated::holdKey(VkCapital, true);
+    ASSERT_TRUE(type("aB"));
+    EXPECT_EQ(simulated::receivedText(target), u"aB");
+    EXPECT_TRUE(simulated::capsLockOn());
+    EXPECT_EQ(injectedKeys().front(), release(VkCapital));
+}
+
 TEST_F(TextTypingTest, CapsLockOffIsNotTouched) {
     ASSERT_TRUE(type("a"));
     EXPECT_EQ(injectedKeys(), (std::vector<Key>{press('A'), release('A')}));
