@@ -68,8 +68,9 @@ int16_t vkKeyScan(char16_t character);
 // MapVirtualKeyW(key, MAPVK_VK_TO_VSC).
 uint32_t scanCodeOf(uint32_t virtualKey);
 
-// Injects the events in order; answers how many were inserted, 0 on
-// failure with the last error set.
+// Injects the events in order, at most 16 in one call (a chord or an Alt
+// code); answers how many were inserted, 0 on failure with the last error
+// set.
 uint32_t sendInput(const KeyboardEvent* events, uint32_t count);
 
 void sleepMs(uint32_t milliseconds);

@@ -22,9 +22,8 @@ BOOL CALLBACK forwardWindow(HWND window, LPARAM context) {
     return enumeration->visit(window, enumeration->value) ? TRUE : FALSE;
 }
 
-// A chord is at most 8 events and an Alt code 10; larger batches go in
-// slices of this size.
-constexpr uint32_t InputBatch = 16;
+// A chord is at most 8 events and an Alt code 10.
+constexpr uint32_t MaxEventsPerInjection = 16;
 
 }  // namespace
 
@@ -62,23 +61,18 @@ int16_t vkKeyScan(char16_t character) { return VkKeyScanW(static_cast<WCHAR>(cha
 uint32_t scanCodeOf(uint32_t virtualKey) { return MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC); }
 
 uint32_t sendInput(const KeyboardEvent* events, uint32_t count) {
-    uint32_t inserted = 0;
-    for (uint32_t start = 0; start < count; start += InputBatch) {
-        INPUT inputs[InputBatch] = {};
-        const uint32_t slice = count - start < InputBatch ? count - start : InputBatch;
-        for (uint32_t i = 0; i < slice; ++i) {
-            inputs[i].type = INPUT_KEYBOARD;
-            inputs[i].ki.wVk = events[start + i].virtualKey;
-            inputs[i].ki.wScan = events[start + i].scanCode;
-            inputs[i].ki.dwFlags = events[start + i].flags;
-        }
-        const UINT sent = SendInput(slice, inputs, sizeof(INPUT));
-        inserted += sent;
-        if (sent < slice) {
-            break;
-        }
+    if (count > MaxEventsPerInjection) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
     }
-    return inserted;
+    INPUT inputs[MaxEventsPerInjection] = {};
+    for (uint32_t i = 0; i < count; ++i) {
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = events[i].virtualKey;
+        inputs[i].ki.wScan = events[i].scanCode;
+        inputs[i].ki.dwFlags = events[i].flags;
+    }
+    return SendInput(count, inputs, sizeof(INPUT));
 }
 
 void sleepMs(uint32_t milliseconds) { Sleep(milliseconds); }
