@@ -68,9 +68,12 @@ int16_t vkKeyScan(char16_t character);
 // MapVirtualKeyW(key, MAPVK_VK_TO_VSC).
 uint32_t scanCodeOf(uint32_t virtualKey);
 
-// Injects the events in order, at most 16 in one call (a chord or an Alt
-// code); answers how many were inserted, 0 on failure with the last error
-// set.
+// A chord is at most 8 events and an Alt code 10.
+inline constexpr uint32_t MaxEventsPerInjection = 16;
+
+// Injects the events in order, at most MaxEventsPerInjection in one call;
+// answers how many were inserted, 0 on failure with the last error set
+// (ERROR_INVALID_PARAMETER for too many events).
 uint32_t sendInput(const KeyboardEvent* events, uint32_t count);
 
 void sleepMs(uint32_t milliseconds);

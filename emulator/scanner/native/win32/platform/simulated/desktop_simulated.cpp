@@ -367,6 +367,10 @@ uint32_t scanCodeOf(uint32_t virtualKey) {
 
 uint32_t sendInput(const KeyboardEvent* events, uint32_t count) {
     auto& d = desktop();
+    if (count > MaxEventsPerInjection) {
+        d.lastError = ErrorInvalidParameter;
+        return 0;
+    }
     if (d.sendInputsBeforeFailure > 0) {
         --d.sendInputsBeforeFailure;
     } else if (d.sendInputFailures != 0) {

@@ -22,9 +22,6 @@ BOOL CALLBACK forwardWindow(HWND window, LPARAM context) {
     return enumeration->visit(window, enumeration->value) ? TRUE : FALSE;
 }
 
-// A chord is at most 8 events and an Alt code 10.
-constexpr uint32_t MaxEventsPerInjection = 16;
-
 }  // namespace
 
 bool enumWindows(WindowVisitor visit, intptr_t value) {
