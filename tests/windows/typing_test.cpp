@@ -10,6 +10,7 @@
 
 #include <deque>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace wedge_test {
@@ -98,6 +99,22 @@ TEST_F(Typing, TextGoesToANewProcessWithTheTitleAfterTheTargetDied) {
     EXPECT_TRUE(natives.sendText(bytesOf("new")));
     EXPECT_EQ(natives.getLastErrorMessage(), std::nullopt);
     EXPECT_EQ(waitForEditText(frame, L"new"), L"new");
+}
+
+TEST_F(Typing, TypingStopsWhenTheTargetDiesMidway) {
+    const HWND frame = startTarget(L"frame", uniqueTitle(L"dying"));
+    ASSERT_NE(frame, nullptr);
+
+    bool typed = true;
+    std::thread typing([&] { typed = natives.sendText(bytesOf("abcdefgh")); });
+    const bool firstArrived = waitUntil([&] { return !editText(frame).empty(); });
+    apps.back().terminate();
+    typing.join();
+
+    ASSERT_TRUE(firstArrived);
+    EXPECT_FALSE(typed);
+    EXPECT_EQ(natives.getLastErrorMessage(), std::u16string(u"Selected window is no longer available"));
+    EXPECT_EQ(keysHeldDown(), std::vector<int>{});
 }
 
 TEST_F(Typing, NullTextIsBadInput) {
