@@ -17,6 +17,7 @@
 #include "platform/desktop.h"
 #include "platform/simulated/keyboard_layouts.h"
 #include "platform/simulated/simulated_desktop.h"
+#include "platform/windows1252.h"
 
 #include <algorithm>
 #include <cstdarg>
@@ -520,7 +521,7 @@ private:
                 continue;
             }
             if (value >= 128) {
-                characters.push_back(simulated::fromWindows1252(value));
+                characters.push_back(platform::fromWindows1252(value));
                 continue;
             }
             if (platform::vkKeyScan(value) == -1) {

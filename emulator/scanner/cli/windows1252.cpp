@@ -1,37 +1,14 @@
 #include "windows1252.h"
 
+#include "platform/windows1252.h"
+
 namespace wedge::cli {
-namespace {
-
-// Windows-1252 bytes 0x80 to 0x9F; the five it leaves undefined stand for
-// the control characters of the same value, as the system's conversion does.
-constexpr char16_t HighControlRange[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-bool byteOf(char16_t unit, uint8_t* byte) {
-    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) {
-        *byte = static_cast<uint8_t>(unit);
-        return true;
-    }
-    for (uint8_t i = 0; i < 32; ++i) {
-        if (HighControlRange[i] == unit) {
-            *byte = static_cast<uint8_t>(0x80 + i);
-            return true;
-        }
-    }
-    return false;
-}
-
-}  // namespace
 
 bool toWindows1252(const std::u16string& text, std::vector<uint8_t>* bytes, size_t* failedAt) {
     bytes->clear();
     for (size_t i = 0; i < text.size(); ++i) {
         uint8_t byte = 0;
-        if (!byteOf(text[i], &byte)) {
+        if (!platform::toWindows1252(text[i], &byte)) {
             *failedAt = i;
             return false;
         }

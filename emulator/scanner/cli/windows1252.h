@@ -1,6 +1,6 @@
-// The 8-bit encoding the library types: ASCII, Windows-1252's own
-// characters at 0x80 to 0x9F, and Latin-1 above (typed as Alt + keypad
-// codes with a leading 0, which select exactly this code page).
+// Text for the command line: into Windows-1252, the 8-bit encoding the
+// library types (bytes 128-255 as Alt + keypad codes with a leading 0,
+// which select that code page), and into UTF-8 for output.
 #pragma once
 
 #include <cstdint>

@@ -2,6 +2,7 @@
 #include "platform/desktop.h"
 #include "platform/simulated/keyboard_layouts.h"
 #include "platform/simulated/simulated_desktop.h"
+#include "platform/windows1252.h"
 
 #include <algorithm>
 #include <array>
@@ -107,7 +108,7 @@ void composeAltCode() {
             value = value * 10 + static_cast<unsigned>(digit - u'0');
         }
         if (value <= 0xFF) {
-            deliver(fromWindows1252(static_cast<uint8_t>(value)));
+            deliver(platform::fromWindows1252(static_cast<uint8_t>(value)));
         }
     }
     d.altDigits.clear();

@@ -24,7 +24,4 @@ bool isLetterKey(uint16_t virtualKey);
 uint16_t scanCodeOfKey(uint16_t virtualKey);
 uint16_t keyOfScanCode(uint16_t scanCode);
 
-// Windows-1252 byte to its UTF-16 character.
-char16_t fromWindows1252(uint8_t byte);
-
 }  // namespace wedge::simulated
