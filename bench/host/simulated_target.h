@@ -20,9 +20,9 @@ inline wedge::platform::WindowHandle freshDesktopWithTarget(int windows) {
     wedge::keystrokes::clearErrorText();
     wedge::platform::WindowHandle last = nullptr;
     for (int i = 1; i <= windows; ++i) {
-        simulated::WindowSpec spec;
-        spec.title = u"Bench window " + std::u16string(1, static_cast<char16_t>(u'A' + i % 26));
-        last = simulated::openWindow(spec);
+        simulated::WindowSetup setup;
+        setup.title = u"Bench window " + std::u16string(1, static_cast<char16_t>(u'A' + i % 26));
+        last = simulated::openWindow(setup);
     }
     const int32_t count = wedge::catalogue::listWindows().count();
     wedge::catalogue::setWindow(count - 1);

@@ -202,13 +202,13 @@ private:
         trace("step %s", OperationNames[operation]);
         switch (operation) {
         case OpenWindow: {
-            simulated::WindowSpec spec;
-            spec.title = makeTitle();
-            spec.visible = in_.below(4) != 0;
-            spec.minimised = in_.flag();
-            spec.acceptsActivation = in_.below(4) != 0;
-            const WindowHandle handle = simulated::openWindow(spec);
-            windows_.push_back({handle, spec.title, true, spec.visible, false, -1});
+            simulated::WindowSetup setup;
+            setup.title = makeTitle();
+            setup.visible = in_.below(4) != 0;
+            setup.minimised = in_.flag();
+            setup.acceptsActivation = in_.below(4) != 0;
+            const WindowHandle handle = simulated::openWindow(setup);
+            windows_.push_back({handle, setup.title, true, setup.visible, false, -1});
             break;
         }
         case CloseWindow:

@@ -22,12 +22,12 @@ JNIEXPORT void JNICALL Java_kavo_emulator_scanner_jni_SimulatedDesktop_nativeLim
 
 JNIEXPORT jlong JNICALL Java_kavo_emulator_scanner_jni_SimulatedDesktop_nativeOpenWindow(
     JNIEnv* env, jclass, jstring title, jboolean visible, jboolean minimised, jboolean acceptsActivation) {
-    simulated::WindowSpec spec;
-    spec.title = toText(env, title);
-    spec.visible = visible != JNI_FALSE;
-    spec.minimised = minimised != JNI_FALSE;
-    spec.acceptsActivation = acceptsActivation != JNI_FALSE;
-    return wedge::javatests::toJava(simulated::openWindow(spec));
+    simulated::WindowSetup setup;
+    setup.title = toText(env, title);
+    setup.visible = visible != JNI_FALSE;
+    setup.minimised = minimised != JNI_FALSE;
+    setup.acceptsActivation = acceptsActivation != JNI_FALSE;
+    return wedge::javatests::toJava(simulated::openWindow(setup));
 }
 
 JNIEXPORT void JNICALL Java_kavo_emulator_scanner_jni_SimulatedDesktop_nativeCloseWindow(JNIEnv*, jclass,

@@ -180,14 +180,14 @@ void reset() {
     desktop() = Desktop{};
 }
 
-WindowHandle openWindow(const WindowSpec& spec) {
+WindowHandle openWindow(const WindowSetup& setup) {
     Desktop& d = desktop();
     Window window{};
     window.id = d.nextId;
-    window.title = spec.title;
-    window.visible = spec.visible;
-    window.minimised = spec.minimised;
-    window.acceptsActivation = spec.acceptsActivation;
+    window.title = setup.title;
+    window.visible = setup.visible;
+    window.minimised = setup.minimised;
+    window.acceptsActivation = setup.acceptsActivation;
     d.nextId += 0x10;
     d.windows.push_back(window);
     return reinterpret_cast<WindowHandle>(window.id);

@@ -23,7 +23,7 @@ enum class Layout {
     AltGraph,
 };
 
-struct WindowSpec {
+struct WindowSetup {
     std::u16string title;
     bool visible = true;
     bool minimised = false;
@@ -48,7 +48,7 @@ struct Activation {
 void reset();
 
 // Adds a top-level window at the end of the enumeration order.
-WindowHandle openWindow(const WindowSpec& spec);
+WindowHandle openWindow(const WindowSetup& setup);
 void closeWindow(WindowHandle window);
 void setTitle(WindowHandle window, const std::u16string& title);
 void setVisible(WindowHandle window, bool visible);
