@@ -17,7 +17,7 @@ inline constexpr char Platform[] = "host";
 #endif
 
 inline void printRow(const char* figure, const std::string& caseName, long size, const char* metric, double value) {
-    std::printf("row,%s,%s,%s,%ld,%s,%.6g\n", figure, Platform, caseName.c_str(), size, metric, value);
+    std::printf("row,%s,%s,%s,%ld,%s,%.10g\n", figure, Platform, caseName.c_str(), size, metric, value);
     std::fflush(stdout);
 }
 

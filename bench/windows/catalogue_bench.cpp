@@ -22,6 +22,8 @@ namespace {
 
 using namespace wedge_bench;
 
+constexpr DWORD SettleAfterOpeningMs = 1500;
+
 struct Samples {
     std::vector<double> bareMs;
     std::vector<double> coreMs;
@@ -112,8 +114,14 @@ int main(int argc, char** argv) {
                      " windows appeared");
             return 1;
         }
+        // The new windows keep their process busy for a while (painting,
+        // activation); GetWindowTextLengthW waits on that process, so the
+        // timing starts once it has settled.
+        Sleep(SettleAfterOpeningMs);
         Samples warmUp;
-        measureOnce(natives, clock, warmUp);
+        for (int i = 0; i < 3; ++i) {
+            measureOnce(natives, clock, warmUp);
+        }
         Samples samples;
         for (int i = 0; i < repetitions; ++i) {
             measureOnce(natives, clock, samples);
