@@ -13,6 +13,7 @@
 #include "catalogue/window_catalogue.h"
 #include "entry_ledger.h"
 #include "fake_jni.h"
+#include "fresh_library.h"
 #include "keystrokes/error_text.h"
 #include "platform/desktop.h"
 #include "platform/simulated/keyboard_layouts.h"
@@ -717,13 +718,7 @@ private:
 };
 
 void resetLibrary() {
-    simulated::reset();
-    catalogue::destroy();
-    catalogue::targetWindow = nullptr;
-    for (char16_t& unit : catalogue::targetTitle) {
-        unit = 0;
-    }
-    keystrokes::clearErrorText();
+    wedge::testing::startFresh();
     fuzz::refuseAllocations(0, 0);
     REQUIRE(fuzz::liveEntries() == 0, "%d entries alive between inputs", fuzz::liveEntries());
 }

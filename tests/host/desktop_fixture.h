@@ -3,6 +3,7 @@
 #pragma once
 
 #include "catalogue/target.h"
+#include "fresh_library.h"
 #include "catalogue/window_catalogue.h"
 #include "keystrokes/error_text.h"
 #include "platform/simulated/simulated_desktop.h"
@@ -66,15 +67,7 @@ inline std::string readable(const std::u16string& text) {
 
 class DesktopTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        simulated::reset();
-        catalogue::destroy();
-        catalogue::targetWindow = nullptr;
-        for (char16_t& unit : catalogue::targetTitle) {
-            unit = 0;
-        }
-        keystrokes::clearErrorText();
-    }
+    void SetUp() override { startFresh(); }
 
     void TearDown() override { catalogue::destroy(); }
 

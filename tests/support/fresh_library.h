@@ -1,0 +1,23 @@
+// Puts the library's process-wide state back as it is when the library is
+// loaded (no list, no target, no error text) and empties the simulated
+// desktop, so that each test or fuzz input starts from the same place.
+#pragma once
+
+#include "catalogue/target.h"
+#include "catalogue/window_catalogue.h"
+#include "keystrokes/error_text.h"
+#include "platform/simulated/simulated_desktop.h"
+
+namespace wedge::testing {
+
+inline void startFresh() {
+    simulated::reset();
+    catalogue::destroy();
+    catalogue::targetWindow = nullptr;
+    for (char16_t& unit : catalogue::targetTitle) {
+        unit = 0;
+    }
+    keystrokes::clearErrorText();
+}
+
+}  // namespace wedge::testing
