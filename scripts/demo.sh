@@ -29,6 +29,10 @@ export DISPLAY=":$(head -n 1 "$scratch/display")" WINEPREFIX="$prefix" WINEDEBUG
 if [ ! -f "$prefix/.wedge-prefix-ready" ]; then
   echo "demo: creating the Wine prefix (once)"
   timeout 240 wineboot --init >/dev/null 2>&1
+  # A virtual desktop of the display's size: Wine then draws the windows'
+  # frames and titles itself, with no window manager on the display.
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
   wineserver -w
   touch "$prefix/.wedge-prefix-ready"
 fi
