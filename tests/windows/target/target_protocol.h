@@ -1,5 +1,5 @@
-// What the tests and the target application agree on: the frame's window
-// class, its edit control, and the message that makes it reopen.
+// What the tests and the target application agree on: the window classes,
+// the frame's edit control, and the message that makes a frame reopen.
 #pragma once
 
 #include <windows.h>
@@ -7,6 +7,8 @@
 namespace wedge_target {
 
 inline constexpr wchar_t FrameClass[] = L"WedgeTargetFrame";
+// The plain windows of a windows= request: no edit, no behaviour of their own.
+inline constexpr wchar_t WindowClass[] = L"WedgeTargetWindow";
 inline constexpr int EditId = 1;
 // Posted to a frame: it is destroyed and a new frame with the same title
 // takes its place.

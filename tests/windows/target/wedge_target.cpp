@@ -7,6 +7,10 @@
 //             minimised=<title>  the same frame, shown minimised
 //             hidden=<title>     a frame that is never shown
 //             untitled           a visible frame with an empty title
+//             windows=<count>:<title>
+//                                count small plain visible windows titled
+//                                "<title> 1" to "<title> <count>", for
+//                                listing many windows at once
 //
 // A frame that receives ReopenMessage is replaced by a new frame of the
 // same title, as an application does that closes and reopens its window.
@@ -14,6 +18,7 @@
 
 #include <windows.h>
 
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -21,6 +26,7 @@ namespace {
 using wedge_target::EditId;
 using wedge_target::FrameClass;
 using wedge_target::ReopenMessage;
+using wedge_target::WindowClass;
 
 HINSTANCE instance = nullptr;
 
@@ -86,6 +92,28 @@ LRESULT CALLBACK frameProcedure(HWND frame, UINT message, WPARAM wParam, LPARAM 
     return DefWindowProcW(frame, message, wParam, lParam);
 }
 
+bool openWindows(const std::wstring& countAndTitle) {
+    const size_t colon = countAndTitle.find(L':');
+    if (colon == std::wstring::npos) {
+        return false;
+    }
+    const long count = std::wcstol(countAndTitle.c_str(), nullptr, 10);
+    const std::wstring title = countAndTitle.substr(colon + 1);
+    for (long i = 1; i <= count; ++i) {
+        const std::wstring name = title + L" " + std::to_wstring(i);
+        // Small and staggered: many windows, each really shown, none
+        // taking the foreground.
+        const int offset = static_cast<int>(i % 64) * 8;
+        HWND window = CreateWindowExW(0, WindowClass, name.c_str(), WS_OVERLAPPEDWINDOW, offset, offset, 160, 90,
+                                      nullptr, nullptr, instance, nullptr);
+        if (window == nullptr) {
+            return false;
+        }
+        ShowWindow(window, SW_SHOWNOACTIVATE);
+    }
+    return true;
+}
+
 bool openRequested(const std::wstring& request) {
     const size_t equals = request.find(L'=');
     const std::wstring kind = request.substr(0, equals);
@@ -102,19 +130,26 @@ bool openRequested(const std::wstring& request) {
     if (kind == L"untitled") {
         return openFrame(L"", SW_SHOWNORMAL) != nullptr;
     }
+    if (kind == L"windows") {
+        return openWindows(title);
+    }
     return false;
+}
+
+bool registerClass(const wchar_t* name, WNDPROC procedure) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
+    windowClass.lpszClassName = name;
+    return RegisterClassW(&windowClass) != 0;
 }
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE self, HINSTANCE /*previous*/, LPWSTR /*commandLine*/, int /*show*/) {
     instance = self;
-    WNDCLASSW frameClass{};
-    frameClass.lpfnWndProc = frameProcedure;
-    frameClass.hInstance = self;
-    frameClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
-    frameClass.lpszClassName = FrameClass;
-    if (RegisterClassW(&frameClass) == 0) {
+    if (!registerClass(FrameClass, frameProcedure) || !registerClass(WindowClass, DefWindowProcW)) {
         return 2;
     }
 
