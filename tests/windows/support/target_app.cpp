@@ -9,9 +9,9 @@
 namespace wedge_test {
 namespace {
 
-struct FrameSearch {
+struct WindowSearch {
     DWORD processId;
-    bool (*matches)(HWND frame, const std::wstring& title);
+    bool (*matches)(HWND window, const std::wstring& title);
     std::wstring title;
     std::vector<HWND> found;
 };
@@ -30,19 +30,22 @@ bool isFrame(HWND window) {
     return std::wstring(className) == wedge_target::FrameClass;
 }
 
-BOOL CALLBACK collectFrame(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<FrameSearch*>(context);
+bool isVisible(HWND window, const std::wstring& /*title*/) { return IsWindowVisible(window) != FALSE; }
+
+BOOL CALLBACK collectWindow(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<WindowSearch*>(context);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && isFrame(window) && search->matches(window, search->title)) {
+    if (owner == search->processId && search->matches(window, search->title)) {
         search->found.push_back(window);
     }
     return TRUE;
 }
 
-std::vector<HWND> framesOf(DWORD processId, bool (*matches)(HWND, const std::wstring&), std::wstring title) {
-    FrameSearch search{processId, matches, std::move(title), {}};
-    EnumWindows(collectFrame, reinterpret_cast<LPARAM>(&search));
+// The process's top-level windows that match, in the desktop's order.
+std::vector<HWND> windowsOf(DWORD processId, bool (*matches)(HWND, const std::wstring&), std::wstring title) {
+    WindowSearch search{processId, matches, std::move(title), {}};
+    EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -96,15 +99,29 @@ HWND TargetApp::waitForFrame(const std::wstring& title) const {
 }
 
 std::vector<HWND> TargetApp::framesTitled(const std::wstring& title) const {
-    return framesOf(
-        processId_, [](HWND frame, const std::wstring& wanted) { return titleOf(frame) == wanted; }, title);
+    return windowsOf(
+        processId_,
+        [](HWND window, const std::wstring& wanted) { return isFrame(window) && titleOf(window) == wanted; }, title);
 }
 
 std::vector<HWND> TargetApp::untitledVisibleFrames() const {
-    return framesOf(
+    return windowsOf(
         processId_,
-        [](HWND frame, const std::wstring&) { return IsWindowVisible(frame) != FALSE && titleOf(frame).empty(); },
+        [](HWND window, const std::wstring&) {
+            return isFrame(window) && IsWindowVisible(window) != FALSE && titleOf(window).empty();
+        },
         L"");
+}
+
+size_t TargetApp::waitForVisibleWindows(size_t count, DWORD timeoutMs) const {
+    size_t visible = 0;
+    waitUntil(
+        [&] {
+            visible = windowsOf(processId_, isVisible, L"").size();
+            return visible >= count;
+        },
+        timeoutMs);
+    return visible;
 }
 
 void TargetApp::terminate() {
@@ -130,6 +147,12 @@ std::wstring editText(HWND frame) {
         return L"";
     }
     return std::wstring(text, copied);
+}
+
+void clearEdit(HWND frame) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(editOf(frame), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""), SMTO_ABORTIFHUNG, 2000,
+                        &result);
 }
 
 std::wstring waitForEditText(HWND frame, const std::wstring& expected) {

@@ -32,6 +32,9 @@ public:
     std::vector<HWND> framesTitled(const std::wstring& title) const;
     // The process's visible top-level frames with an empty title, now.
     std::vector<HWND> untitledVisibleFrames() const;
+    // How many of the process's top-level windows, of any kind, are
+    // visible: once at least `count` are, or when timeoutMs is up.
+    size_t waitForVisibleWindows(size_t count, DWORD timeoutMs) const;
 
     // Kills the process, as a crash would: no window is closed first.
     // Returns once the process is gone.
@@ -46,6 +49,9 @@ HWND editOf(HWND frame);
 
 // The edit's text, read across processes; empty when it cannot be read.
 std::wstring editText(HWND frame);
+
+// Empties the edit, across processes.
+void clearEdit(HWND frame);
 
 // Waits until the edit holds exactly the text; answers the text it holds.
 std::wstring waitForEditText(HWND frame, const std::wstring& expected);

@@ -15,30 +15,32 @@ bool WedgeNatives::ready() const {
 }
 
 std::optional<std::vector<std::u16string>> WedgeNatives::getWindows() {
-    const jobjectArray titles = getWindows_(jni_.env(), nullptr);
+    const jobjectArray titles = getWindowsArray();
     if (titles == nullptr) {
         return std::nullopt;
     }
-    return jni_.strings(titles);
+    return jni_->strings(titles);
 }
 
-bool WedgeNatives::setWindow(int32_t index) { return setWindow_(jni_.env(), nullptr, index) == JNI_TRUE; }
+jobjectArray WedgeNatives::getWindowsArray() { return getWindows_(jni_->env(), nullptr); }
 
-bool WedgeNatives::sendText(const std::vector<uint8_t>& bytes) {
-    return sendText_(jni_.env(), nullptr, jni_.byteArray(bytes)) == JNI_TRUE;
-}
+bool WedgeNatives::setWindow(int32_t index) { return setWindow_(jni_->env(), nullptr, index) == JNI_TRUE; }
 
-bool WedgeNatives::sendNullText() { return sendText_(jni_.env(), nullptr, nullptr) == JNI_TRUE; }
+bool WedgeNatives::sendText(const std::vector<uint8_t>& bytes) { return sendText(jni_->byteArray(bytes)); }
+
+bool WedgeNatives::sendText(jbyteArray text) { return sendText_(jni_->env(), nullptr, text) == JNI_TRUE; }
+
+bool WedgeNatives::sendNullText() { return sendText(nullptr); }
 
 std::optional<std::u16string> WedgeNatives::getLastErrorMessage() {
-    const jstring message = getLastErrorMessage_(jni_.env(), nullptr);
+    const jstring message = getLastErrorMessage_(jni_->env(), nullptr);
     if (message == nullptr) {
         return std::nullopt;
     }
-    return jni_.text(message);
+    return jni_->text(message);
 }
 
-void WedgeNatives::destroy() { destroy_(jni_.env(), nullptr); }
+void WedgeNatives::destroy() { destroy_(jni_->env(), nullptr); }
 
 bool WedgeNatives::chooseTarget(const std::u16string& title) {
     const auto titles = getWindows();

@@ -26,6 +26,13 @@ public:
     std::optional<std::vector<std::u16string>> getWindows();
     bool setWindow(int32_t index);
     bool sendText(const std::vector<uint8_t>& bytes);
+
+    // The export's calls alone, for callers that time them: the String[]
+    // as the library made it, and an array made beforehand with
+    // jni().byteArray.
+    jobjectArray getWindowsArray();
+    bool sendText(jbyteArray text);
+
     bool sendNullText();
     std::optional<std::u16string> getLastErrorMessage();
     void destroy();
@@ -34,7 +41,11 @@ public:
     // this title; false when it is not listed or setWindow refuses.
     bool chooseTarget(const std::u16string& title);
 
-    fakejni::Environment& jni() { return jni_; }
+    fakejni::Environment& jni() { return *jni_; }
+    // A fresh fake environment for the calls from now on. The fake keeps
+    // every object it made until it goes, which a JVM's garbage collector
+    // would not; a caller that counts memory over many calls renews it.
+    void renewJni() { jni_.emplace(); }
 
 private:
     using GetWindows = jobjectArray(JNICALL*)(JNIEnv*, jclass);
@@ -43,7 +54,7 @@ private:
     using GetLastErrorMessage = jstring(JNICALL*)(JNIEnv*, jclass);
     using Destroy = void(JNICALL*)(JNIEnv*, jclass);
 
-    fakejni::Environment jni_;
+    std::optional<fakejni::Environment> jni_{std::in_place};
     WedgeLibrary library_;
     GetWindows getWindows_;
     SetWindow setWindow_;
