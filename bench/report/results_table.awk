@@ -111,7 +111,7 @@ END {
 
     print "## 1. Pacing: sendText wall time under Wine"
     print ""
-    print "Through the DLL's `sendText` export (fake JNI environment), typing into the edit of a separate process (`bench_target.exe`). Nominal = 200 ms + 50 ms per byte + 100 ms per Tab. Overhead per byte = (median − nominal) / bytes. Delivered = runs after which the edit held every letter (Wine 8 types no character for a Tab sent by scan code, so Tabs are left out of that comparison)."
+    print "Through the DLL's `sendText` export (fake JNI environment), typing into the edit of a separate process (`wedge_target.exe`). Nominal = 200 ms + 50 ms per byte + 100 ms per Tab. Overhead per byte = (median − nominal) / bytes. Delivered = runs after which the edit held every letter (Wine 8 types no character for a Tab sent by scan code, so Tabs are left out of that comparison)."
     print ""
     print "| platform | text | bytes | Tabs | runs | nominal ms | min ms | median ms | max ms | overhead per byte ms | delivered |"
     print "|---|---|---|---|---|---|---|---|---|---|---|"

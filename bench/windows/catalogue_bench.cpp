@@ -8,11 +8,10 @@
 #include "bare_enumeration.h"
 #include "bench_output.h"
 #include "catalogue/window_catalogue.h"
-#include "dll_natives.h"
-#include "fake_jni.h"
 #include "qpc_clock.h"
 #include "statistics.h"
-#include "target_process.h"
+#include "target_app.h"
+#include "wedge_natives.h"
 
 #include <cstdlib>
 #include <string>
@@ -21,6 +20,8 @@
 namespace {
 
 using namespace wedge_bench;
+using wedge_test::TargetApp;
+using wedge_test::WedgeNatives;
 
 constexpr DWORD SettleAfterOpeningMs = 1500;
 
@@ -34,7 +35,7 @@ struct Samples {
     int dllListed = 0;
 };
 
-void measureOnce(const DllNatives& natives, const QpcClock& clock, Samples& samples) {
+void measureOnce(WedgeNatives& natives, const QpcClock& clock, Samples& samples) {
     LONGLONG start = clock.now();
     const BareEnumeration bare = enumerateBare();
     samples.bareMs.push_back(clock.msBetween(start, clock.now()));
@@ -48,12 +49,12 @@ void measureOnce(const DllNatives& natives, const QpcClock& clock, Samples& samp
     wedge::catalogue::destroy();
 
     // A fresh environment each time: the fake keeps every object it made.
-    fakejni::Environment jni;
+    natives.renewJni();
     start = clock.now();
-    const jobjectArray titles = natives.getWindows(jni.env());
+    const jobjectArray titles = natives.getWindowsArray();
     samples.dllMs.push_back(clock.msBetween(start, clock.now()));
-    samples.dllListed = titles != nullptr ? jni.arrayLength(titles) : -1;
-    natives.destroy(jni.env());
+    samples.dllListed = titles != nullptr ? natives.jni().arrayLength(titles) : -1;
+    natives.destroy();
 }
 
 void report(long windows, const Samples& samples) {
@@ -98,7 +99,7 @@ int main(int argc, char** argv) {
     if (counts.empty()) {
         counts = {10, 100, 1000};
     }
-    const DllNatives natives;
+    WedgeNatives natives;
     if (!natives.ready()) {
         progress("catalogue: kavo_emulator_scanner.dll or one of its exports is missing");
         return 1;
@@ -107,8 +108,8 @@ int main(int argc, char** argv) {
     for (const long windows : counts) {
         const std::wstring title =
             L"Wedge bench window " + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(windows);
-        const TargetProcess target({L"windows", std::to_wstring(windows), title});
-        const size_t shown = target.waitForVisibleWindows(static_cast<size_t>(windows), 120000).size();
+        const TargetApp target({L"windows=" + std::to_wstring(windows) + L":" + title});
+        const size_t shown = target.waitForVisibleWindows(static_cast<size_t>(windows), 120000);
         if (shown < static_cast<size_t>(windows)) {
             progress("catalogue: only " + std::to_string(shown) + " of " + std::to_string(windows) +
                      " windows appeared");

@@ -11,11 +11,10 @@
 //   memory_bench.exe [cycles] [relocations]   defaults: 10000 1000
 #include "bench_output.h"
 #include "catalogue/window_catalogue.h"
-#include "dll_natives.h"
-#include "fake_jni.h"
 #include "process_memory.h"
 #include "qpc_clock.h"
-#include "target_process.h"
+#include "target_app.h"
+#include "wedge_natives.h"
 
 #include <cstdlib>
 #include <string>
@@ -23,6 +22,8 @@
 namespace {
 
 using namespace wedge_bench;
+using wedge_test::TargetApp;
+using wedge_test::WedgeNatives;
 
 constexpr long TargetWindows = 10;
 
@@ -68,14 +69,14 @@ int main(int argc, char** argv) {
     const long cycles = argc > 1 ? std::atol(argv[1]) : 10000;
     const long relocations = argc > 2 ? std::atol(argv[2]) : 1000;
 
-    const DllNatives natives;
+    WedgeNatives natives;
     if (!natives.ready()) {
         progress("memory: kavo_emulator_scanner.dll or one of its exports is missing");
         return 1;
     }
     const std::wstring title = L"Wedge bench memory " + std::to_wstring(GetCurrentProcessId());
-    const TargetProcess target({L"windows", std::to_wstring(TargetWindows), title});
-    if (target.waitForVisibleWindows(TargetWindows, 30000).size() < TargetWindows) {
+    const TargetApp target({L"windows=" + std::to_wstring(TargetWindows) + L":" + title});
+    if (target.waitForVisibleWindows(TargetWindows, 30000) < TargetWindows) {
         progress("memory: the target's windows did not appear");
         return 1;
     }
@@ -83,15 +84,15 @@ int main(int argc, char** argv) {
     // A fresh environment each cycle: the fake keeps every object it made
     // until it goes, which a JVM's garbage collector would not.
     measure("getWindows_destroy", cycles, [&] {
-        fakejni::Environment jni;
-        const bool listed = natives.getWindows(jni.env()) != nullptr;
-        natives.destroy(jni.env());
+        natives.renewJni();
+        const bool listed = natives.getWindowsArray() != nullptr;
+        natives.destroy();
         return listed;
     });
     measure("getWindows_setWindow", cycles, [&] {
-        fakejni::Environment jni;
-        const jobjectArray titles = natives.getWindows(jni.env());
-        return titles != nullptr && natives.setWindow(jni.env(), jni.arrayLength(titles) - 1);
+        natives.renewJni();
+        const jobjectArray titles = natives.getWindowsArray();
+        return titles != nullptr && natives.setWindow(natives.jni().arrayLength(titles) - 1);
     });
 
     wedge::catalogue::listWindows();

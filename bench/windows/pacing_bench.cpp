@@ -4,13 +4,11 @@
 //
 //   pacing_bench.exe [runs] [bytes...]     defaults: 5 runs of 1, 10, 100
 #include "bench_output.h"
-#include "dll_natives.h"
-#include "edit_control.h"
-#include "fake_jni.h"
 #include "qpc_clock.h"
 #include "scan_texts.h"
 #include "statistics.h"
-#include "target_process.h"
+#include "target_app.h"
+#include "wedge_natives.h"
 
 #include <cstdlib>
 #include <string>
@@ -19,6 +17,8 @@
 namespace {
 
 using namespace wedge_bench;
+using wedge_test::TargetApp;
+using wedge_test::WedgeNatives;
 
 // What the edit should hold: the letters. Tabs are left out on both sides
 // of the comparison, since Wine 8 types nothing for a Tab sent by scan code.
@@ -32,35 +32,18 @@ std::wstring withoutTabs(const std::wstring& text) {
     return kept;
 }
 
-bool chooseTarget(const DllNatives& natives, fakejni::Environment& jni, const std::wstring& title) {
-    const jobjectArray titles = natives.getWindows(jni.env());
-    if (titles == nullptr) {
-        return false;
-    }
-    const std::vector<std::u16string> listed = jni.strings(titles);
-    const std::u16string wanted(title.begin(), title.end());
-    for (size_t i = 0; i < listed.size(); ++i) {
-        if (listed[i] == wanted) {
-            return natives.setWindow(jni.env(), static_cast<jint>(i));
-        }
-    }
-    natives.destroy(jni.env());
-    return false;
-}
-
-void measure(const DllNatives& natives, fakejni::Environment& jni, HWND frame, const std::string& kind, long bytes,
-             int runs) {
+void measure(WedgeNatives& natives, HWND frame, const std::string& kind, long bytes, int runs) {
     const std::vector<uint8_t> text = scanText(kind, static_cast<size_t>(bytes));
     const std::wstring expected = withoutTabs(std::wstring(text.begin(), text.end()));
     const QpcClock clock;
     std::vector<double> wallMs;
     int delivered = 0;
     for (int run = 0; run < runs; ++run) {
-        clearEdit(frame);
-        waitForEditText(frame, L"", 2000);
-        const jbyteArray array = jni.byteArray(text);
+        wedge_test::clearEdit(frame);
+        wedge_test::waitForEditText(frame, L"");
+        const jbyteArray array = natives.jni().byteArray(text);
         const LONGLONG start = clock.now();
-        const bool sent = natives.sendText(jni.env(), array);
+        const bool sent = natives.sendText(array);
         const LONGLONG end = clock.now();
         wallMs.push_back(clock.msBetween(start, end));
         if (!sent) {
@@ -68,7 +51,7 @@ void measure(const DllNatives& natives, fakejni::Environment& jni, HWND frame, c
         }
         // The keys are still being handled by the target when sendText
         // returns; its edit is read until it holds them all.
-        delivered += sent && waitForEditText(frame, expected, 5000) ? 1 : 0;
+        delivered += sent && wedge_test::waitForEditText(frame, expected) == expected ? 1 : 0;
     }
     const Spread spread = spreadOf(wallMs);
     const double nominal = nominalMs(text);
@@ -97,22 +80,21 @@ int main(int argc, char** argv) {
         sizes = {1, 10, 100};
     }
 
-    const DllNatives natives;
+    WedgeNatives natives;
     if (!natives.ready()) {
         progress("pacing: kavo_emulator_scanner.dll or one of its exports is missing");
         return 1;
     }
     const std::wstring title = L"Wedge bench editor " + std::to_wstring(GetCurrentProcessId());
-    const TargetProcess target({L"editor", title});
-    const std::vector<HWND> frames = target.waitForVisibleWindows(1, 10000);
-    fakejni::Environment jni;
-    if (frames.empty() || !chooseTarget(natives, jni, title)) {
+    const TargetApp target({L"frame=" + title});
+    const HWND frame = target.waitForFrame(title);
+    if (frame == nullptr || !natives.chooseTarget(std::u16string(title.begin(), title.end()))) {
         progress("pacing: the target editor did not appear or could not be chosen");
         return 1;
     }
     for (const char* kind : {"letters", "tabs"}) {
         for (const long bytes : sizes) {
-            measure(natives, jni, frames.front(), kind, bytes, runs);
+            measure(natives, frame, kind, bytes, runs);
         }
     }
     return 0;
