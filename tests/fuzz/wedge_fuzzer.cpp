@@ -560,6 +560,9 @@ private:
 
         const jbyteArray array = nullArray ? nullptr : jni_.byteArray(bytes);
         const bool sent = wedge::bridge::typeBytes(jni_.env(), array) == JNI_TRUE;
+        for (const uint8_t byte : bytes) {
+            trace("  byte 0x%02X", byte);
+        }
         trace("  %zu bytes%s to %p: %s, \"%s\"", bytes.size(), nullArray ? " (null array)" : "", targetBefore,
               sent ? "sent" : "failed", narrow({keystrokes::lastErrorText,
                                                 static_cast<size_t>(keystrokes::errorTextLength())}).c_str());
@@ -647,6 +650,10 @@ private:
             }
         }
 
+        trace("  the target received \"%s\"", narrow(typed).c_str());
+        for (const uint16_t key : keysBefore) {
+            trace("  key 0x%02X was down", key);
+        }
         // SendInput inserting only part of a call's events is taken as
         // success by design, and may leave keys down and Caps Lock changed;
         // the checks below hold whenever every call inserts all or nothing.

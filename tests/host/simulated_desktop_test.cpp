@@ -88,5 +88,20 @@ TEST_F(SimulatedDesktopTest, AltWithKeypadDigitsComposesOnlyWithALeadingZero) {
     EXPECT_EQ(simulated::receivedText(sink), u"\u20ac");
 }
 
+TEST_F(SimulatedDesktopTest, AnAltCodeLeftUnfinishedDoesNotSpoilTheNextOne) {
+    const WindowHandle sink = simulated::openWindow({u"Sink"});
+    simulated::setForeground(sink);
+    const auto keypad = [](uint16_t digit, uint32_t action) {
+        return KeyboardEvent{static_cast<uint16_t>(0x60 + digit), 0, action};
+    };
+    // Alt never went up through an event: the person let it go.
+    inject({{platform::VkMenu, 0, KeyPress}, keypad(0, KeyPress), keypad(0, KeyRelease), keypad(1, KeyPress)});
+    simulated::holdKey(platform::VkMenu, false);
+    inject({{platform::VkMenu, 0, KeyPress}, keypad(0, KeyPress), keypad(0, KeyRelease), keypad(2, KeyPress),
+            keypad(2, KeyRelease), keypad(3, KeyPress), keypad(3, KeyRelease), keypad(3, KeyPress),
+            keypad(3, KeyRelease), {platform::VkMenu, 0, KeyRelease}});
+    EXPECT_EQ(simulated::receivedText(sink), u"\u00e9");
+}
+
 }  // namespace
 }  // namespace wedge::testing

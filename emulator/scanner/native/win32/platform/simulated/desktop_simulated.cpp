@@ -124,6 +124,11 @@ void pressKey(uint16_t virtualKey) {
         }
         return;
     }
+    if (virtualKey == platform::VkMenu && !wasDown) {
+        // Alt going down starts a new keypad code; digits left from an
+        // earlier, unfinished one do not count.
+        d.altDigits.clear();
+    }
     if (virtualKey == platform::VkShift || virtualKey == platform::VkControl ||
         virtualKey == platform::VkMenu) {
         return;
