@@ -15,8 +15,8 @@ for preset in host host-sanitize fuzz win32 win64; do
   cmake --build --preset "$preset"
   echo "== $preset: tests"
   log=$(mktemp)
+  # pipefail: a failing ctest fails the pipeline, tee or not.
   if ! ctest --preset "$preset" 2>&1 | tee "$log"; then status=1; fi
-  if [ "${PIPESTATUS[0]}" -ne 0 ]; then status=1; fi
   counts=$(sed -n 's/.*tests passed, \([0-9]*\) tests\{0,1\} failed out of \([0-9]*\).*/\1 \2/p' "$log" | tail -n 1)
   rm -f "$log"
   if [ -z "$counts" ]; then
