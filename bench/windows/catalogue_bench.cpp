@@ -66,23 +66,19 @@ void report(long windows, const Samples& samples) {
     printRow(figure, "windows", windows, "top_level_windows", samples.visited);
     printRow(figure, "windows", windows, "listed_windows", samples.coreListed);
     printRow(figure, "windows", windows, "repetitions", static_cast<double>(samples.bareMs.size()));
-    printRow(figure, "bare_loop", windows, "median_ms", bare.median);
-    printRow(figure, "bare_loop", windows, "min_ms", bare.min);
-    printRow(figure, "bare_loop", windows, "max_ms", bare.max);
-    printRow(figure, "bare_loop", windows, "per_window_us", bare.median * 1000.0 / listed);
-    printRow(figure, "bare_loop", windows, "listed_windows", samples.bareTitled);
-    printRow(figure, "core_listWindows", windows, "median_ms", core.median);
-    printRow(figure, "core_listWindows", windows, "min_ms", core.min);
-    printRow(figure, "core_listWindows", windows, "max_ms", core.max);
-    printRow(figure, "core_listWindows", windows, "per_window_us", core.median * 1000.0 / listed);
-    printRow(figure, "core_listWindows", windows, "ratio_to_bare", core.median / bare.median);
-    printRow(figure, "core_listWindows", windows, "listed_windows", samples.coreListed);
-    printRow(figure, "dll_getWindows", windows, "median_ms", dll.median);
-    printRow(figure, "dll_getWindows", windows, "min_ms", dll.min);
-    printRow(figure, "dll_getWindows", windows, "max_ms", dll.max);
-    printRow(figure, "dll_getWindows", windows, "per_window_us", dll.median * 1000.0 / listed);
-    printRow(figure, "dll_getWindows", windows, "ratio_to_bare", dll.median / bare.median);
-    printRow(figure, "dll_getWindows", windows, "listed_windows", samples.dllListed);
+    const auto printTimes = [&](const char* way, const Spread& times, double listedByThisWay, bool ratio) {
+        printRow(figure, way, windows, "median_ms", times.median);
+        printRow(figure, way, windows, "min_ms", times.min);
+        printRow(figure, way, windows, "max_ms", times.max);
+        printRow(figure, way, windows, "per_window_us", times.median * 1000.0 / listed);
+        if (ratio) {
+            printRow(figure, way, windows, "ratio_to_bare", times.median / bare.median);
+        }
+        printRow(figure, way, windows, "listed_windows", listedByThisWay);
+    };
+    printTimes("bare_loop", bare, samples.bareTitled, false);
+    printTimes("core_listWindows", core, samples.coreListed, true);
+    printTimes("dll_getWindows", dll, samples.dllListed, true);
     progress("catalogue " + std::to_string(windows) + " windows: bare " + std::to_string(bare.median) +
              " ms, listWindows " + std::to_string(core.median) + " ms, getWindows " + std::to_string(dll.median) +
              " ms");

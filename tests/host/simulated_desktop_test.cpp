@@ -5,14 +5,31 @@
 #include "desktop_fixture.h"
 #include "platform/desktop.h"
 
+#include <vector>
+
 namespace wedge::testing {
 namespace {
 
 using platform::KeyboardEvent;
 using platform::VkCapital;
 
-void inject(std::initializer_list<KeyboardEvent> events) {
-    platform::sendInput(events.begin(), static_cast<uint32_t>(events.size()));
+void inject(const std::vector<KeyboardEvent>& events) {
+    platform::sendInput(events.data(), static_cast<uint32_t>(events.size()));
+}
+
+// Alt pressed, each keypad digit pressed and released, and Alt released
+// unless the code is left unfinished.
+std::vector<KeyboardEvent> altKeypadCode(std::initializer_list<uint16_t> digits, bool finished = true) {
+    std::vector<KeyboardEvent> events{{platform::VkMenu, 0, KeyPress}};
+    for (const uint16_t digit : digits) {
+        const auto key = static_cast<uint16_t>(platform::VkNumpad0 + digit);
+        events.push_back({key, 0, KeyPress});
+        events.push_back({key, 0, KeyRelease});
+    }
+    if (finished) {
+        events.push_back({platform::VkMenu, 0, KeyRelease});
+    }
+    return events;
 }
 
 using SimulatedDesktopTest = DesktopTest;
@@ -77,29 +94,18 @@ TEST_F(SimulatedDesktopTest, KeysGoToTheWindowInFrontAtTheTime) {
 TEST_F(SimulatedDesktopTest, AltWithKeypadDigitsComposesOnlyWithALeadingZero) {
     const WindowHandle sink = simulated::openWindow({u"Sink"});
     simulated::setForeground(sink);
-    const auto keypad = [](uint16_t digit, uint32_t action) {
-        return KeyboardEvent{static_cast<uint16_t>(0x60 + digit), 0, action};
-    };
-    inject({{platform::VkMenu, 0, KeyPress}, keypad(0, KeyPress), keypad(0, KeyRelease), keypad(1, KeyPress),
-            keypad(1, KeyRelease), keypad(2, KeyPress), keypad(2, KeyRelease), keypad(8, KeyPress),
-            keypad(8, KeyRelease), {platform::VkMenu, 0, KeyRelease}});
-    inject({{platform::VkMenu, 0, KeyPress}, keypad(6, KeyPress), keypad(6, KeyRelease), keypad(5, KeyPress),
-            keypad(5, KeyRelease), {platform::VkMenu, 0, KeyRelease}});
+    inject(altKeypadCode({0, 1, 2, 8}));
+    inject(altKeypadCode({6, 5}));
     EXPECT_EQ(simulated::receivedText(sink), u"\u20ac");
 }
 
 TEST_F(SimulatedDesktopTest, AnAltCodeLeftUnfinishedDoesNotSpoilTheNextOne) {
     const WindowHandle sink = simulated::openWindow({u"Sink"});
     simulated::setForeground(sink);
-    const auto keypad = [](uint16_t digit, uint32_t action) {
-        return KeyboardEvent{static_cast<uint16_t>(0x60 + digit), 0, action};
-    };
     // Alt never went up through an event: the person let it go.
-    inject({{platform::VkMenu, 0, KeyPress}, keypad(0, KeyPress), keypad(0, KeyRelease), keypad(1, KeyPress)});
+    inject(altKeypadCode({0, 1}, false));
     simulated::holdKey(platform::VkMenu, false);
-    inject({{platform::VkMenu, 0, KeyPress}, keypad(0, KeyPress), keypad(0, KeyRelease), keypad(2, KeyPress),
-            keypad(2, KeyRelease), keypad(3, KeyPress), keypad(3, KeyRelease), keypad(3, KeyPress),
-            keypad(3, KeyRelease), {platform::VkMenu, 0, KeyRelease}});
+    inject(altKeypadCode({0, 2, 3, 3}));
     EXPECT_EQ(simulated::receivedText(sink), u"\u00e9");
 }
 
