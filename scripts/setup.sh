@@ -10,6 +10,7 @@ packages=(
   openjdk-17-jdk-headless junit5
   imagemagick gnuplot-nox
   clang libclang-rt-14-dev clang-tidy cppcheck
+  libx11-dev openbox xterm x11-utils xdotool libxdo-dev
 )
 
 missing=()

@@ -1,0 +1,133 @@
+// Memory: resident set and heap in use before and after many catalogue
+// cycles, while another client shows ten titled windows:
+//   getWindows then destroy, and getWindows then setWindow, through the
+//   library's exports with the fake JNI environment (a fresh one each
+//   cycle: the fake keeps what it made, a JVM's collector would not);
+//   relocateTarget, through the X11 core linked in, when built against it
+//   (through the library it is reached only from sendText, whose 200 ms
+//   settle would make a thousand of them take minutes).
+// "Before" is taken after a warm-up of 1% of the cycles (at least 10).
+//
+//   linux_memory_bench --library PATH [cycles] [relocations]   defaults: 10000 1000
+#include "bench_arguments.h"
+#include "bench_output.h"
+#include "child_process.h"
+#include "polling.h"
+#include "wedge_exports.h"
+#include "x_windows.h"
+
+#if defined(WEDGE_BENCH_X11_CORE)
+#include "catalogue/window_catalogue.h"
+#endif
+
+#include <malloc.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+using namespace wedge_bench;
+
+constexpr long OtherClientWindows = 10;
+
+double residentBytes() {
+    long pages = 0;
+    long resident = 0;
+    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) {
+            resident = 0;
+        }
+        std::fclose(statm);
+    }
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE));
+}
+
+// Bytes in allocated blocks, from the heap and from mmap.
+double heapBytes() {
+    const struct mallinfo2 info = mallinfo2();
+    return static_cast<double>(info.uordblks + info.hblkhd);
+}
+
+template <typename Cycle>
+void measure(const std::string& caseName, long cycles, Cycle cycle) {
+    const long warmUp = cycles / 100 > 10 ? cycles / 100 : 10;
+    for (long i = 0; i < warmUp; ++i) {
+        cycle();
+    }
+    const double residentBefore = residentBytes();
+    const double heapBefore = heapBytes();
+    long succeeded = 0;
+    const auto start = std::chrono::steady_clock::now();
+    for (long i = 0; i < cycles; ++i) {
+        succeeded += cycle() ? 1 : 0;
+    }
+    const double elapsedMs =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    const double residentAfter = residentBytes();
+    const double heapAfter = heapBytes();
+    printRow("memory", caseName, cycles, "succeeded_cycles", static_cast<double>(succeeded));
+    printRow("memory", caseName, cycles, "resident_before_bytes", residentBefore);
+    printRow("memory", caseName, cycles, "resident_after_bytes", residentAfter);
+    printRow("memory", caseName, cycles, "resident_growth_bytes", residentAfter - residentBefore);
+    printRow("memory", caseName, cycles, "heap_before_bytes", heapBefore);
+    printRow("memory", caseName, cycles, "heap_after_bytes", heapAfter);
+    printRow("memory", caseName, cycles, "heap_growth_bytes", heapAfter - heapBefore);
+    printRow("memory", caseName, cycles, "per_cycle_us", elapsedMs * 1000.0 / static_cast<double>(cycles));
+    progress("memory " + caseName + ": resident " + std::to_string(residentBefore) + " -> " +
+             std::to_string(residentAfter) + " bytes, heap " + std::to_string(heapBefore) + " -> " +
+             std::to_string(heapAfter) + " bytes, " + std::to_string(succeeded) + " cycles succeeded");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const BenchArguments arguments = benchArguments(argc, argv);
+    const long cycles = arguments.number(0, 10000);
+    const long relocations = arguments.number(1, 1000);
+    if (arguments.library.empty()) {
+        progress("memory: --library PATH is needed");
+        return 2;
+    }
+    WedgeExports exports(arguments.library);
+    if (!exports.problem().empty()) {
+        progress("memory: " + exports.problem());
+        return 1;
+    }
+    const XConnection x;
+    const std::string title = "Wedge bench memory " + std::to_string(getpid());
+    const ChildProcess opener({siblingProgram("titled_windows"), std::to_string(OtherClientWindows), title});
+    if (x.display() == nullptr ||
+        !waitUntil(30000, [&] { return bareClientListing(x.display()) >= OtherClientWindows; })) {
+        progress("memory: the other client's windows did not appear");
+        return 1;
+    }
+
+    measure("getWindows_destroy", cycles, [&] {
+        exports.renewJni();
+        const bool listed = exports.getWindows() != nullptr;
+        exports.destroy();
+        return listed;
+    });
+    measure("getWindows_setWindow", cycles, [&] {
+        exports.renewJni();
+        const jobjectArray titles = exports.getWindows();
+        return titles != nullptr && exports.setWindow(exports.jni().arrayLength(titles) - 1);
+    });
+
+#if defined(WEDGE_BENCH_X11_CORE)
+    const int32_t last = wedge::catalogue::listWindows().count() - 1;
+    if (!wedge::catalogue::setWindow(last)) {
+        progress("memory: no target to relocate");
+        return 1;
+    }
+    measure("relocateTarget", relocations, [] { return wedge::catalogue::relocateTarget(); });
+    wedge::catalogue::destroy();
+#else
+    progress("memory: built without the X11 core, so " + std::to_string(relocations) +
+             " relocations are not measured");
+#endif
+    return 0;
+}
