@@ -1,9 +1,11 @@
 # Turns latest.csv (figure,platform,case,size,metric,value) into the
-# Markdown report. The machine's description comes in as -v machine=...,
-# one "name: value" per line separated by "|".
+# Markdown report. The machines' descriptions come in as -v machine=...,
+# one "name: value" per line separated by "|"; a line in ** ** heads the
+# lines of one part of the run.
 BEGIN { FS = "," }
 
 NR == 1 { next }  # the header
+$2 == "linux" { next }  # linux_tables.awk reports those
 
 {
     key = $1 SUBSEP $2 SUBSEP $3 SUBSEP $4 SUBSEP $5
@@ -47,13 +49,16 @@ function verdict(ok) { return ok ? "yes" : "**no**" }
 END {
     print "# Benchmark results"
     print ""
-    print "Written by `bash scripts/bench.sh`. Every figure below was measured in the same run."
+    print "Written by `bash scripts/bench.sh`. The figures of each part below were measured in the same run, on the machine described for that part."
     print ""
     count = split(machine, lines, "|")
-    for (i = 1; i <= count; i++) print "- " lines[i]
+    for (i = 1; i <= count; i++) {
+        if (lines[i] ~ /^\*\*/) { if (i > 1) print ""; print lines[i]; print "" }
+        else print "- " lines[i]
+    }
     print ""
 
-    print "## Against the targets"
+    print "## Windows and host: against the targets"
     print ""
     print "| figure | platform | measured | target | within |"
     print "|---|---|---|---|---|"
