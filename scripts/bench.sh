@@ -74,7 +74,7 @@ windows_part() {
 
 linux_part() {
   local build=build/bench-linux
-  local session=bench/linux/x_session.sh
+  local session=scripts/x-session.sh
   echo "== linux: configure and build"
   cmake --preset linux -B "$build" -DWEDGE_TESTS=OFF -DWEDGE_JAVA_TESTS=OFF -DWEDGE_BENCH=ON \
     -DWEDGE_BENCH_LINUX=ON -DWEDGE_BENCH_X11_CORE=ON >/dev/null

@@ -39,7 +39,7 @@ END {
 
     print "## Linux beside xdotool: against the targets"
     print ""
-    print "Under Xvfb with openbox, in sessions of their own (`bench/linux/x_session.sh`), ours and xdotool's measured in the same run. xdotool is the `xdotool` command and libxdo called in the benchmark's own process (no process start-up). `wedge` is our library's export, called with the fake JNI environment."
+    print "Under Xvfb with openbox, in sessions of their own (`scripts/x-session.sh`), ours and xdotool's measured in the same run. xdotool is the `xdotool` command and libxdo called in the benchmark's own process (no process start-up). `wedge` is our library's export, called with the fake JNI environment."
     print ""
 
     print "| figure | measured | target | within |"
