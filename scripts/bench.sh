@@ -76,8 +76,7 @@ linux_part() {
   local build=build/bench-linux
   local session=scripts/x-session.sh
   echo "== linux: configure and build"
-  cmake --preset linux -B "$build" -DWEDGE_TESTS=OFF -DWEDGE_JAVA_TESTS=OFF -DWEDGE_BENCH=ON \
-    -DWEDGE_BENCH_LINUX=ON -DWEDGE_BENCH_X11_CORE=ON >/dev/null
+  cmake --preset linux -B "$build" -DWEDGE_TESTS=OFF -DWEDGE_JAVA_TESTS=OFF -DWEDGE_BENCH=ON >/dev/null
   cmake --build "$build" --target wedge_bench kavo_emulator_scanner
   local library=(--library "$PWD/$build/bin/libkavo_emulator_scanner.so")
   # Each program in an X session of its own: the typing needs the keyboard

@@ -3,8 +3,8 @@
 // the same run and interleaved: the bare listing (read _NET_CLIENT_LIST,
 // fetch each title), libxdo's window search by name over the whole window
 // tree, our library's getWindows export with the fake JNI environment
-// (String[] included) and, when built against the X11 core, the plain C++
-// catalogue::listWindows under it. Ratios are to the cheaper of the bare
+// (String[] included) and the plain C++ catalogue::listWindows under it,
+// from the X11 core linked in. Ratios are to the cheaper of the bare
 // listing and libxdo.
 //
 //   linux_catalogue_bench [--library PATH] [repetitions] [windows...]   defaults: 15; 10 100 1000
@@ -14,11 +14,8 @@
 #include "polling.h"
 #include "statistics.h"
 #include "wedge_exports.h"
-#include "x_windows.h"
-
-#if defined(WEDGE_BENCH_X11_CORE)
 #include "catalogue/window_catalogue.h"
-#endif
+#include "x_windows.h"
 
 extern "C" {
 #include <xdo.h>
@@ -77,10 +74,8 @@ void measureOnce(Display* display, const xdo_t* xdo, WedgeExports* exports, std:
         });
         exports->destroy();
     }
-#if defined(WEDGE_BENCH_X11_CORE)
     time(ways["core_listWindows"], [] { return static_cast<int>(wedge::catalogue::listWindows().count()); });
     wedge::catalogue::destroy();
-#endif
 }
 
 void report(long windows, const std::map<std::string, Way>& ways) {

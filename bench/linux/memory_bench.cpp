@@ -3,8 +3,7 @@
 //   getWindows then destroy, and getWindows then setWindow, through the
 //   library's exports with the fake JNI environment (a fresh one each
 //   cycle: the fake keeps what it made, a JVM's collector would not);
-//   relocateTarget, through the X11 core linked in, when built against it
-//   (through the library it is reached only from sendText, whose 200 ms
+//   relocateTarget, through the X11 core linked in (through the library it is reached only from sendText, whose 200 ms
 //   settle would make a thousand of them take minutes).
 // "Before" is taken after a warm-up of 1% of the cycles (at least 10).
 //
@@ -14,11 +13,8 @@
 #include "child_process.h"
 #include "polling.h"
 #include "wedge_exports.h"
-#include "x_windows.h"
-
-#if defined(WEDGE_BENCH_X11_CORE)
 #include "catalogue/window_catalogue.h"
-#endif
+#include "x_windows.h"
 
 #include <malloc.h>
 #include <unistd.h>
@@ -117,7 +113,6 @@ int main(int argc, char** argv) {
         return titles != nullptr && exports.setWindow(exports.jni().arrayLength(titles) - 1);
     });
 
-#if defined(WEDGE_BENCH_X11_CORE)
     const int32_t last = wedge::catalogue::listWindows().count() - 1;
     if (!wedge::catalogue::setWindow(last)) {
         progress("memory: no target to relocate");
@@ -125,9 +120,5 @@ int main(int argc, char** argv) {
     }
     measure("relocateTarget", relocations, [] { return wedge::catalogue::relocateTarget(); });
     wedge::catalogue::destroy();
-#else
-    progress("memory: built without the X11 core, so " + std::to_string(relocations) +
-             " relocations are not measured");
-#endif
     return 0;
 }
