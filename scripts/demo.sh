@@ -114,16 +114,25 @@ linux_demo() {
   x_session_start
   javac -encoding UTF-8 -cp "$jar" -d "$classes" demo/java/WedgeDemo.java
   : >"$received"
+  # Another window, so that there is a choice to make.
+  xterm -fn 10x20 -geometry 50x4+40+300 -T "Notes - xterm" \
+    -e sh -c 'echo "Another window: the demo picks the till by its title."; exec sleep 600' &
+  x_pids+=($!)
   # The till: an xterm whose terminal hands over every key as it comes,
   # copies it into a file for the demo to read back, and shows each scan
   # on a line of its own.
-  LC_ALL=C.UTF-8 xterm -u8 -geometry 64x10+40+40 -T "Till 1 - xterm" \
+  LC_ALL=C.UTF-8 xterm -u8 -fn 10x20 -geometry 50x8+40+40 -T "Till 1 - xterm" \
     -e sh -c 'stty raw -echo opost && tee -a "$0" | tr "\r" "\n"' "$received" &
   x_pids+=($!)
-  xterm -geometry 64x10+40+330 -T "Notes - xterm" &
-  x_pids+=($!)
+  # Both up before typing: a window that appears mid-scan takes the focus,
+  # and the scan then stops.
+  for _ in $(seq 1 100); do
+    [ "$(xprop -root _NET_CLIENT_LIST | grep -o '0x[0-9a-f]*' | wc -l)" -lt 2 ] || break
+    sleep 0.1
+  done
   java -cp "$jar:$classes" WedgeDemo "Till 1" "$received" || status=$?
-  import -window root "$out/demo-linux.png"
+  # The part of the screen the two windows take.
+  import -window root -crop 600x420+0+0 +repage "$out/demo-linux.png"
   echo "== screenshot: $out/demo-linux.png"
   kill "${x_pids[@]}" 2>/dev/null || true
   x_pids=()

@@ -5,7 +5,9 @@
 //   cycle: the fake keeps what it made, a JVM's collector would not);
 //   relocateTarget, through the X11 core linked in (through the library it is reached only from sendText, whose 200 ms
 //   settle would make a thousand of them take minutes).
-// "Before" is taken after a warm-up of 1% of the cycles (at least 10).
+// "Before" is taken after a warm-up of 10% of the cycles (at least 10):
+// the resident set counts pages, and the first cycles still touch new ones
+// where the heap had room that no cycle had used yet.
 //
 //   linux_memory_bench --library PATH [cycles] [relocations]   defaults: 10000 1000
 #include "bench_arguments.h"
@@ -49,7 +51,7 @@ double heapBytes() {
 
 template <typename Cycle>
 void measure(const std::string& caseName, long cycles, Cycle cycle) {
-    const long warmUp = cycles / 100 > 10 ? cycles / 100 : 10;
+    const long warmUp = cycles / 10 > 10 ? cycles / 10 : 10;
     for (long i = 0; i < warmUp; ++i) {
         cycle();
     }

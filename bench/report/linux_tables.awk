@@ -149,7 +149,7 @@ END {
     if (count["memory"]) {
         print "## 8. Linux: memory across many cycles"
         print ""
-        print "Another client shows ten windows. Before = after a warm-up of 1% of the cycles (at least 10). Resident set from /proc/self/statm; heap from mallinfo2 (in use + mmapped), the X libraries that our library opens included. getWindows cycles go through the exports with a fresh fake JNI environment each cycle; relocations call catalogue::relocateTarget of the X11 core linked in."
+        print "Another client shows ten windows. Before = after a warm-up of 10% of the cycles (at least 10). Resident set from /proc/self/statm; heap from mallinfo2 (in use + mmapped), the X libraries that our library opens included. getWindows cycles go through the exports with a fresh fake JNI environment each cycle; relocations call catalogue::relocateTarget of the X11 core linked in."
         print ""
         print "| cycle | cycles | succeeded | resident before | resident after | resident growth | heap before | heap after | heap growth | µs per cycle |"
         print "|---|---|---|---|---|---|---|---|---|---|"
