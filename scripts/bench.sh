@@ -11,17 +11,9 @@
 # figures, and the machine they came from, from the previous run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/parts.sh
+choose_parts "$@" || exit 2
 bash scripts/setup.sh
-
-parts=("$@")
-[ ${#parts[@]} -gt 0 ] || parts=(windows linux)
-for part in "${parts[@]}"; do
-  case "$part" in
-    windows | linux) ;;
-    *) echo "usage: $0 [windows] [linux]" >&2; exit 2 ;;
-  esac
-done
-running() { [[ " ${parts[*]} " == *" $1 "* ]]; }
 
 results=bench/results
 scratch=$(mktemp -d)
@@ -119,8 +111,9 @@ for part in windows linux; do
   machine+="${machine:+|}**$heading**|$(paste -sd'|' "$results/machine-$part.txt")"
 done
 {
-  awk -v machine="$machine" -f bench/report/results_table.awk "$results/latest.csv"
-  awk -f bench/report/linux_tables.awk "$results/latest.csv"
+  awk -v machine="$machine" -v platforms_left_out=linux \
+    -f bench/report/figures.awk -f bench/report/results_table.awk "$results/latest.csv"
+  awk -v platforms_wanted=linux -f bench/report/figures.awk -f bench/report/linux_tables.awk "$results/latest.csv"
 } >"$results/latest.md"
 
 awk -f bench/report/pacing_data.awk "$results/latest.csv" >"$scratch/pacing.dat"

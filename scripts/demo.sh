@@ -14,15 +14,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-parts=("$@")
-[ ${#parts[@]} -gt 0 ] || parts=(windows linux)
-for part in "${parts[@]}"; do
-  case "$part" in
-    windows | linux) ;;
-    *) echo "usage: $0 [windows] [linux]" >&2; exit 2 ;;
-  esac
-done
-running() { [[ " ${parts[*]} " == *" $1 "* ]]; }
+source scripts/parts.sh
+choose_parts "$@" || exit 2
 
 bash scripts/build.sh >/dev/null
 if running windows; then cmake --build --preset win64 --target window_text >/dev/null; fi

@@ -69,7 +69,7 @@ void measureOnce(Display* display, const xdo_t* xdo, WedgeExports* exports, std:
         exports->renewJni();
         jobjectArray titles = nullptr;
         time(ways["lib_getWindows"], [&] {
-            titles = exports->getWindows();
+            titles = exports->getWindowsArray();
             return titles != nullptr ? exports->jni().arrayLength(titles) : -1;
         });
         exports->destroy();

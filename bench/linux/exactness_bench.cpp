@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     const std::vector<uint8_t> text = mixedText(static_cast<size_t>(characters));
-    const std::u32string sent = charactersOf(text);
+    const std::u16string sent = charactersOf(text);
     printRow("exactness", "text", characters, "high_bytes",
              static_cast<double>(std::count_if(text.begin(), text.end(), [](uint8_t b) { return b >= 0x80; })));
     printRow("exactness", "text", characters, "characters_without_key",

@@ -1,10 +1,8 @@
 // Memory: resident set and heap in use before and after many catalogue
 // cycles, while another client shows ten titled windows:
 //   getWindows then destroy, and getWindows then setWindow, through the
-//   library's exports with the fake JNI environment (a fresh one each
-//   cycle: the fake keeps what it made, a JVM's collector would not);
-//   relocateTarget, through the X11 core linked in (through the library it is reached only from sendText, whose 200 ms
-//   settle would make a thousand of them take minutes).
+//   library's exports; relocateTarget, through the X11 core linked in
+//   (bench/common/catalogue_cycles.h).
 // "Before" is taken after a warm-up of 10% of the cycles (at least 10):
 // the resident set counts pages, and the first cycles still touch new ones
 // where the heap had room that no cycle had used yet.
@@ -12,10 +10,10 @@
 //   linux_memory_bench --library PATH [cycles] [relocations]   defaults: 10000 1000
 #include "bench_arguments.h"
 #include "bench_output.h"
+#include "catalogue_cycles.h"
 #include "child_process.h"
 #include "polling.h"
 #include "wedge_exports.h"
-#include "catalogue/window_catalogue.h"
 #include "x_windows.h"
 
 #include <malloc.h>
@@ -103,24 +101,12 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    measure("getWindows_destroy", cycles, [&] {
-        exports.renewJni();
-        const bool listed = exports.getWindows() != nullptr;
-        exports.destroy();
-        return listed;
-    });
-    measure("getWindows_setWindow", cycles, [&] {
-        exports.renewJni();
-        const jobjectArray titles = exports.getWindows();
-        return titles != nullptr && exports.setWindow(exports.jni().arrayLength(titles) - 1);
-    });
-
-    const int32_t last = wedge::catalogue::listWindows().count() - 1;
-    if (!wedge::catalogue::setWindow(last)) {
+    const auto measureCycle = [](const std::string& caseName, long count, auto cycle) {
+        measure(caseName, count, cycle);
+    };
+    if (!measureCatalogueCycles(exports, cycles, relocations, measureCycle)) {
         progress("memory: no target to relocate");
         return 1;
     }
-    measure("relocateTarget", relocations, [] { return wedge::catalogue::relocateTarget(); });
-    wedge::catalogue::destroy();
     return 0;
 }

@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
     const auto typists = session.typists({{Way::Command, 50}, {Way::Command, 100}, {Way::Library, 100}});
     for (const char* kind : {"letters", "tabs", "high"}) {
         const std::vector<uint8_t> text = scanText(kind, bytes);
-        const std::u32string expected = charactersOf(text);
+        const std::u16string expected = charactersOf(text);
         std::map<std::string, Results> results;
         for (long run = 0; run < runs; ++run) {
             // Each tool goes first in turn, so that none always follows

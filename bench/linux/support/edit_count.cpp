@@ -5,7 +5,7 @@
 
 namespace wedge_bench {
 
-EditCount editCount(const std::u32string& sent, const std::u32string& arrived) {
+EditCount editCount(const std::u16string& sent, const std::u16string& arrived) {
     const size_t rows = sent.size() + 1;
     const size_t columns = arrived.size() + 1;
     // distance[i * columns + j]: sent[0, i) against arrived[0, j).

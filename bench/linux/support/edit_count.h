@@ -14,6 +14,6 @@ struct EditCount {
     size_t total() const { return wrong + missing + extra; }
 };
 
-EditCount editCount(const std::u32string& sent, const std::u32string& arrived);
+EditCount editCount(const std::u16string& sent, const std::u16string& arrived);
 
 }  // namespace wedge_bench

@@ -1,41 +1,22 @@
 #include "text_codec.h"
 
 #include "platform/windows1252.h"
+#include "windows1252.h"
 
 namespace wedge_bench {
 
-std::u32string charactersOf(const std::vector<uint8_t>& windows1252) {
-    std::u32string characters;
+std::u16string charactersOf(const std::vector<uint8_t>& windows1252) {
+    std::u16string characters;
     for (const uint8_t byte : windows1252) {
         characters.push_back(wedge::platform::fromWindows1252(byte));
     }
     return characters;
 }
 
-std::string utf8Of(const std::u32string& characters) {
-    std::string utf8;
-    for (const char32_t c : characters) {
-        if (c < 0x80) {
-            utf8.push_back(static_cast<char>(c));
-        } else if (c < 0x800) {
-            utf8.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            utf8.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else if (c < 0x10000) {
-            utf8.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            utf8.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            utf8.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else {
-            utf8.push_back(static_cast<char>(0xF0 | (c >> 18)));
-            utf8.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-            utf8.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            utf8.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
-    return utf8;
-}
+std::string utf8Of(const std::u16string& characters) { return wedge::cli::toUtf8(characters); }
 
-std::u32string decodeUtf8(const std::string& utf8) {
-    std::u32string characters;
+std::u16string decodeUtf8(const std::string& utf8) {
+    std::u16string characters;
     size_t i = 0;
     while (i < utf8.size()) {
         const auto lead = static_cast<uint8_t>(utf8[i]);
@@ -52,10 +33,15 @@ std::u32string decodeUtf8(const std::string& utf8) {
         if (length == 0) {
             characters.push_back(0xFFFD);
             ++i;
-        } else {
-            characters.push_back(c);
-            i += length;
+            continue;
         }
+        if (c >= 0x10000) {
+            characters.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
+            characters.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+        } else {
+            characters.push_back(static_cast<char16_t>(c));
+        }
+        i += length;
     }
     return characters;
 }

@@ -8,9 +8,9 @@
 
 namespace wedge_bench {
 
-std::u32string charactersOf(const std::vector<uint8_t>& windows1252);
-std::string utf8Of(const std::u32string& characters);
+std::u16string charactersOf(const std::vector<uint8_t>& windows1252);
+std::string utf8Of(const std::u16string& characters);
 // Malformed sequences read as U+FFFD, one per byte.
-std::u32string decodeUtf8(const std::string& utf8);
+std::u16string decodeUtf8(const std::string& utf8);
 
 }  // namespace wedge_bench

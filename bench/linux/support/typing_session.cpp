@@ -50,9 +50,9 @@ std::vector<std::unique_ptr<Typist>> TypingSession::typists(
     return all;
 }
 
-size_t TypingSession::charactersWithoutKey(const std::u32string& characters) const {
+size_t TypingSession::charactersWithoutKey(const std::u16string& characters) const {
     size_t without = 0;
-    for (const char32_t c : characters) {
+    for (const char16_t c : characters) {
         const KeySym keysym = c < 0x100 ? c : 0x1000000 | c;
         without += XKeysymToKeycode(x_.display(), keysym) == 0 ? 1U : 0U;
     }

@@ -30,11 +30,11 @@ public:
 
     // Characters no key of the current keymap produces (looked up by
     // their Latin-1 or Unicode keysym).
-    size_t charactersWithoutKey(const std::u32string& characters) const;
+    size_t charactersWithoutKey(const std::u16string& characters) const;
 
     struct Run {
         Typed typed;
-        std::u32string arrived;
+        std::u16string arrived;
     };
     // Empties the sink, types, and reads back once the expected number of
     // characters arrived or the sink stayed quiet for a second.

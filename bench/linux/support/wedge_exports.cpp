@@ -37,7 +37,7 @@ WedgeExports::~WedgeExports() {
     }
 }
 
-jobjectArray WedgeExports::getWindows() { return getWindows_(jni_->env(), nullptr); }
+jobjectArray WedgeExports::getWindowsArray() { return getWindows_(jni_->env(), nullptr); }
 
 bool WedgeExports::setWindow(int32_t index) { return setWindow_(jni_->env(), nullptr, index) == JNI_TRUE; }
 
@@ -51,7 +51,7 @@ std::u16string WedgeExports::lastErrorMessage() {
 void WedgeExports::destroy() { destroy_(jni_->env(), nullptr); }
 
 bool WedgeExports::chooseTarget(const std::u16string& title) {
-    const jobjectArray titles = getWindows();
+    const jobjectArray titles = getWindowsArray();
     if (titles != nullptr) {
         const std::vector<std::u16string> listed = jni_->strings(titles);
         for (size_t i = 0; i < listed.size(); ++i) {

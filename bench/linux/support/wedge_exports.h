@@ -25,7 +25,7 @@ public:
     const std::string& problem() const { return problem_; }
 
     // The calls alone, for callers that time them.
-    jobjectArray getWindows();
+    jobjectArray getWindowsArray();
     bool setWindow(int32_t index);
     bool sendText(jbyteArray text);
     std::u16string lastErrorMessage();

@@ -46,7 +46,7 @@ XtermSink::XtermSink(Display* display, const std::string& title, const std::stri
 
 void XtermSink::clear() const { std::ofstream(file_, std::ios::trunc); }
 
-std::u32string XtermSink::waitForText(size_t characters, int quietMs, int timeoutMs) const {
+std::u16string XtermSink::waitForText(size_t characters, int quietMs, int timeoutMs) const {
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     std::string last = fileText(file_);

@@ -25,7 +25,7 @@ public:
     void clear() const;
     // The file's text once it holds this many characters, or once it has
     // not grown for quietMs; what it holds at timeoutMs otherwise.
-    std::u32string waitForText(size_t characters, int quietMs, int timeoutMs) const;
+    std::u16string waitForText(size_t characters, int quietMs, int timeoutMs) const;
 
 private:
     std::string title_;
