@@ -27,9 +27,11 @@ collect() {
   "$@" | tr -d '\r' | { grep '^row,' || true; } | cut -d, -f2- >>"$scratch/rows.csv"
 }
 
-# "name: value" lines describing where a part ran, with these added.
+# "name: value" lines describing where a part ran, with these added. The
+# load average tells whether other work shared the CPUs with the run.
 describe_machine() {
   echo "date: $(date -u '+%Y-%m-%d %H:%M UTC')"
+  echo "load average (1, 5, 15 min) when the part ended: $(cut -d ' ' -f 1-3 /proc/loadavg)"
   echo "commit: $(git rev-parse --short HEAD)"
   echo "CPU: $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1), nproc $(nproc)"
   echo "kernel: $(uname -sr)"

@@ -39,13 +39,16 @@ TypingSession::TypingSession(const std::string& libraryPath, const std::string& 
 }
 
 std::vector<std::unique_ptr<Typist>> TypingSession::typists(
-    const std::vector<std::pair<XdotoolTypist::Way, int>>& xdotool) {
+    const std::vector<std::pair<XdotoolTypist::Way, int>>& xdotool, bool pausesAlone) {
     std::vector<std::unique_ptr<Typist>> all;
     if (exports_) {
         all.push_back(std::make_unique<WedgeTypist>(*exports_));
     }
     for (const auto& [way, delayMs] : xdotool) {
         all.push_back(std::make_unique<XdotoolTypist>(way, delayMs, xdo_, sink_.window()));
+    }
+    if (pausesAlone) {
+        all.push_back(std::make_unique<PausesAlone>());
     }
     return all;
 }

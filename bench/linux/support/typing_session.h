@@ -25,8 +25,9 @@ public:
     const std::string& problem() const { return problem_; }
 
     // Our library's typist first (when loaded), then xdotool's, each
-    // given as (way, delay in ms).
-    std::vector<std::unique_ptr<Typist>> typists(const std::vector<std::pair<XdotoolTypist::Way, int>>& xdotool);
+    // given as (way, delay in ms), then PausesAlone when asked for.
+    std::vector<std::unique_ptr<Typist>> typists(const std::vector<std::pair<XdotoolTypist::Way, int>>& xdotool,
+                                                 bool pausesAlone = false);
 
     // Characters no key of the current keymap produces (looked up by
     // their Latin-1 or Unicode keysym).

@@ -9,6 +9,7 @@ extern "C" {
 }
 
 #include <chrono>
+#include <ctime>
 
 namespace wedge_bench {
 namespace {
@@ -17,6 +18,13 @@ using Clock = std::chrono::steady_clock;
 
 double msSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+void sleepMs(double milliseconds) {
+    const auto nanoseconds = static_cast<long>(milliseconds * 1e6);
+    timespec wait{nanoseconds / 1000000000L, nanoseconds % 1000000000L};
+    while (nanosleep(&wait, &wait) != 0) {
+    }
 }
 
 }  // namespace
@@ -41,6 +49,17 @@ Typed WedgeTypist::type(const std::vector<uint8_t>& text) {
     const Clock::time_point start = Clock::now();
     const bool sent = exports_.sendText(array);
     return {sent, msSince(start)};
+}
+
+double PausesAlone::pausesMs(const std::vector<uint8_t>& text) const { return nominalMs(text); }
+
+Typed PausesAlone::type(const std::vector<uint8_t>& text) {
+    const Clock::time_point start = Clock::now();
+    sleepMs(SettleMs);
+    for (const uint8_t byte : text) {
+        sleepMs(byte == 9 ? TabHoldMs + PerByteMs : PerByteMs);
+    }
+    return {true, msSince(start)};
 }
 
 XdotoolTypist::XdotoolTypist(Way way, int delayMs, const Xdo& xdo, Window sink)

@@ -61,6 +61,17 @@ private:
     WedgeExports& exports_;
 };
 
+// No typing at all: only our library's pauses, slept the way it sleeps
+// them. What this takes beyond them is the machine's own share of any
+// tool's overhead: how late sleeps wake up while other work shares the
+// CPUs.
+class PausesAlone : public Typist {
+public:
+    std::string name() const override { return "pauses_alone"; }
+    double pausesMs(const std::vector<uint8_t>& text) const override;
+    Typed type(const std::vector<uint8_t>& text) override;
+};
+
 // xdotool's delay is not what it pauses: for each character it sleeps a
 // quarter of the delay after pressing the key and another after releasing
 // it, half the delay in all (seen with strace: --delay 50 makes two
