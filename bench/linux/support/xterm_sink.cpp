@@ -35,14 +35,15 @@ XtermSink::XtermSink(Display* display, const std::string& title, const std::stri
       xterm_({"env", "LC_ALL=C.UTF-8", "xterm", "-u8", "-T", title, "-e", "sh", "-c",
               "stty raw -echo && exec cat >>\"$0\"", file}) {
     clear();
-    waitUntil(display != nullptr ? 20000 : 0, [&] {
-        if (display == nullptr) {
-            return false;
-        }
-        window_ = clientTitled(display, title_);
-        return window_ != None;
-    });
+    if (display != nullptr) {
+        waitUntil(20000, [&] {
+            window_ = clientTitled(display, title_);
+            return window_ != None;
+        });
+    }
 }
+
+XtermSink::~XtermSink() { std::remove(file_.c_str()); }
 
 void XtermSink::clear() const { std::ofstream(file_, std::ios::trunc); }
 

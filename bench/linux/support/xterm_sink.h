@@ -16,6 +16,10 @@ public:
     // Starts the xterm with this title in UTF-8 mode and empties the file.
     // Check window().
     XtermSink(Display* display, const std::string& title, const std::string& file);
+    // Removes the file; the xterm is stopped after.
+    ~XtermSink();
+    XtermSink(const XtermSink&) = delete;
+    XtermSink& operator=(const XtermSink&) = delete;
 
     // The xterm's client window once the window manager lists it, or None.
     Window window() const { return window_; }
