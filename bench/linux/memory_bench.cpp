@@ -58,9 +58,13 @@ void measure(const std::string& caseName, long cycles, Cycle cycle) {
     const double residentBefore = residentBytes();
     const double heapBefore = heapBytes();
     long succeeded = 0;
+    double residentHalfway = residentBefore;
     const auto start = std::chrono::steady_clock::now();
     for (long i = 0; i < cycles; ++i) {
         succeeded += cycle() ? 1 : 0;
+        if (i + 1 == cycles / 2) {
+            residentHalfway = residentBytes();
+        }
     }
     const double elapsedMs =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
@@ -70,6 +74,8 @@ void measure(const std::string& caseName, long cycles, Cycle cycle) {
     printRow("memory", caseName, cycles, "resident_before_bytes", residentBefore);
     printRow("memory", caseName, cycles, "resident_after_bytes", residentAfter);
     printRow("memory", caseName, cycles, "resident_growth_bytes", residentAfter - residentBefore);
+    // A leak goes on growing; a heap that settles grows once, early.
+    printRow("memory", caseName, cycles, "resident_growth_second_half_bytes", residentAfter - residentHalfway);
     printRow("memory", caseName, cycles, "heap_before_bytes", heapBefore);
     printRow("memory", caseName, cycles, "heap_after_bytes", heapAfter);
     printRow("memory", caseName, cycles, "heap_growth_bytes", heapAfter - heapBefore);
