@@ -12,17 +12,17 @@ namespace {
 using catalogue::targetWindow;
 
 bool bringTargetToFront() {
-    if (platform::setForegroundWindow(targetWindow)) {
+    if (platform::setForegroundWindow(targetWindow())) {
         return true;
     }
-    return catalogue::relocateTarget() && platform::setForegroundWindow(targetWindow);
+    return catalogue::relocateTarget() && platform::setForegroundWindow(targetWindow());
 }
 
 void restoreIfMinimised() {
     uint32_t style = 0;
     // A window whose information cannot be read is taken as not minimised.
-    if (platform::getWindowStyle(targetWindow, &style) && (style & platform::StyleMinimised) != 0) {
-        platform::openIcon(targetWindow);
+    if (platform::getWindowStyle(targetWindow(), &style) && (style & platform::StyleMinimised) != 0) {
+        platform::openIcon(targetWindow());
     }
 }
 
@@ -58,7 +58,7 @@ Typed typeBytes(const TextSource& text) {
         }
         // Nothing more is typed once the target has lost the foreground:
         // it would go to whatever window is in front now.
-        if (i < count - 1 && !platform::setForegroundWindow(targetWindow)) {
+        if (i < count - 1 && !platform::setForegroundWindow(targetWindow())) {
             return Typed::ForegroundLost;
         }
         platform::sleepMs(BetweenBytesMs);
@@ -70,7 +70,7 @@ Typed typeBytes(const TextSource& text) {
 
 bool sendText(const TextSource* text) {
     clearErrorText();
-    if (targetWindow == nullptr) {
+    if (targetWindow() == nullptr) {
         recordMessage(TargetNotSetMessage);
         return false;
     }
