@@ -10,6 +10,7 @@ packages=(
   openjdk-17-jdk-headless junit5
   imagemagick gnuplot-nox
   clang libclang-rt-14-dev clang-tidy cppcheck
+  libx11-dev libxtst-dev openbox xterm xdotool x11-utils x11-xserver-utils
 )
 
 missing=()
