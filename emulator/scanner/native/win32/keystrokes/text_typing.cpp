@@ -66,10 +66,7 @@ Typed typeBytes(const TextSource& text) {
     return Typed::All;
 }
 
-}  // namespace
-
-bool sendText(const TextSource* text) {
-    clearErrorText();
+bool typeScan(const TextSource* text) {
     if (targetWindow() == nullptr) {
         recordMessage(TargetNotSetMessage);
         return false;
@@ -106,6 +103,19 @@ bool sendText(const TextSource* text) {
         return false;
     }
     return outcome == Typed::All;
+}
+
+}  // namespace
+
+bool sendText(const TextSource* text) {
+    clearErrorText();
+    if (!platform::beginScan()) {
+        recordSystemError();
+        return false;
+    }
+    const bool sent = typeScan(text);
+    platform::endScan();
+    return sent;
 }
 
 }  // namespace wedge::keystrokes

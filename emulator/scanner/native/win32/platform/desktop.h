@@ -78,6 +78,12 @@ uint32_t sendInput(const KeyboardEvent* events, uint32_t count);
 
 void sleepMs(uint32_t milliseconds);
 
+// One typing request runs between these two. beginScan readies the
+// desktop for typing (false, with the last error set, when it cannot);
+// endScan undoes whatever that needed, whichever way typing ended.
+bool beginScan();
+void endScan();
+
 uint32_t getLastError();
 void setLastError(uint32_t code);
 

@@ -403,6 +403,9 @@ uint32_t sendInput(const KeyboardEvent* events, uint32_t count) {
 
 void sleepMs(uint32_t milliseconds) { desktop().clockMs += milliseconds; }
 
+bool beginScan() { return true; }
+void endScan() {}
+
 uint32_t getLastError() { return desktop().lastError; }
 void setLastError(uint32_t code) { desktop().lastError = code; }
 

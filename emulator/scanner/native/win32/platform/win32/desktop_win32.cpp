@@ -74,6 +74,10 @@ uint32_t sendInput(const KeyboardEvent* events, uint32_t count) {
 
 void sleepMs(uint32_t milliseconds) { Sleep(milliseconds); }
 
+// user32 needs no preparation for typing.
+bool beginScan() { return true; }
+void endScan() {}
+
 uint32_t getLastError() { return GetLastError(); }
 
 void setLastError(uint32_t code) { SetLastError(code); }

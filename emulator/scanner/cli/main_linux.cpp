@@ -1,0 +1,53 @@
+// wedge on Linux: UTF-8 arguments and file names, UTF-8 output, typing on
+// the X display that DISPLAY names.
+#include "platform/x11/utf8_text.h"
+#include "wedge_cli.h"
+#include "windows1252.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+void write(FILE* stream, const std::string& utf8) {
+    std::fwrite(utf8.data(), 1, utf8.size(), stream);
+    std::fflush(stream);
+}
+
+std::u16string fromUtf8(const char* text) {
+    const size_t length = std::strlen(text);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+    std::u16string units(static_cast<size_t>(wedge::x11::utf8ToUtf16(bytes, length, nullptr, 0)), u'\0');
+    wedge::x11::utf8ToUtf16(bytes, length, units.data(), static_cast<int32_t>(units.size()));
+    return units;
+}
+
+bool readFile(const std::u16string& path, std::vector<uint8_t>* bytes) {
+    FILE* file = std::fopen(wedge::cli::toUtf8(path).c_str(), "rb");
+    if (file == nullptr) {
+        return false;
+    }
+    uint8_t chunk[4096];
+    size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+        bytes->insert(bytes->end(), chunk, chunk + got);
+    }
+    const bool complete = std::ferror(file) == 0;
+    std::fclose(file);
+    return complete;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::u16string> args;
+    for (int i = 1; i < argc; ++i) {
+        args.push_back(fromUtf8(argv[i]));
+    }
+    const wedge::cli::Console console{
+        [](const std::string& text) { write(stdout, text); },
+        [](const std::string& text) { write(stderr, text); },
+        readFile,
+    };
+    return wedge::cli::runWedge(args, console);
+}

@@ -1,0 +1,53 @@
+// The library's own connection to the X display: opened at first use,
+// opened again after it was lost, with the atoms the desktop reads.
+#pragma once
+
+#include "platform/x11/x_library.h"
+
+namespace wedge::x11 {
+
+enum AtomName {
+    NetClientListStacking,
+    NetActiveWindow,
+    NetSupportingWmCheck,
+    NetWmName,
+    NetWmState,
+    NetWmStateHidden,
+    Utf8String,
+    WmState,
+    AtomCount,
+};
+
+struct Connection {
+    const XLibrary* x;
+    Display* display;
+    Window root;
+    Atom atoms[AtomCount];
+};
+
+// The open connection, or null when the X libraries or the display cannot
+// be reached; the desktop error then says why.
+const Connection* connection();
+
+// While one lives, X protocol errors on the library's connection are
+// recorded instead of reaching the default handler, which would end the
+// process; errors on other connections in the process (a Java toolkit's)
+// still go to the handler that was installed before.
+class ErrorTrap {
+public:
+    explicit ErrorTrap(const Connection& connection);
+    ~ErrorTrap();
+    ErrorTrap(const ErrorTrap&) = delete;
+    ErrorTrap& operator=(const ErrorTrap&) = delete;
+
+    // Waits until the server has handled every request sent so far; false,
+    // with the desktop error set to the first X error since the trap was
+    // set (or since the last check), when there was one.
+    bool synced();
+
+private:
+    const Connection& connection_;
+    XErrorHandler previous_;
+};
+
+}  // namespace wedge::x11
