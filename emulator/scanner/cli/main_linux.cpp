@@ -10,8 +10,8 @@
 namespace {
 
 void write(FILE* stream, const std::string& utf8) {
-    std::fwrite(utf8.data(), 1, utf8.size(), stream);
-    std::fflush(stream);
+    static_cast<void>(std::fwrite(utf8.data(), 1, utf8.size(), stream));
+    static_cast<void>(std::fflush(stream));
 }
 
 std::u16string fromUtf8(const char* text) {
@@ -33,7 +33,7 @@ bool readFile(const std::u16string& path, std::vector<uint8_t>* bytes) {
         bytes->insert(bytes->end(), chunk, chunk + got);
     }
     const bool complete = std::ferror(file) == 0;
-    std::fclose(file);
+    static_cast<void>(std::fclose(file));
     return complete;
 }
 

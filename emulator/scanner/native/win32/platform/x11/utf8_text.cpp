@@ -16,15 +16,15 @@ char32_t decodeOne(const unsigned char* bytes, size_t length, size_t* at) {
     char32_t smallest = 0;
     if ((lead & 0xE0) == 0xC0) {
         continuation = 1;
-        point = lead & 0x1Fu;
+        point = lead & 0x1FU;
         smallest = 0x80;
     } else if ((lead & 0xF0) == 0xE0) {
         continuation = 2;
-        point = lead & 0x0Fu;
+        point = lead & 0x0FU;
         smallest = 0x800;
     } else if ((lead & 0xF8) == 0xF0) {
         continuation = 3;
-        point = lead & 0x07u;
+        point = lead & 0x07U;
         smallest = 0x10000;
     } else {
         return Replacement;
@@ -33,7 +33,7 @@ char32_t decodeOne(const unsigned char* bytes, size_t length, size_t* at) {
         if (*at >= length || (bytes[*at] & 0xC0) != 0x80) {
             return Replacement;
         }
-        point = (point << 6) | (bytes[(*at)++] & 0x3Fu);
+        point = (point << 6) | (bytes[(*at)++] & 0x3FU);
     }
     if (point < smallest || point > 0x10FFFF || (point >= 0xD800 && point <= 0xDFFF)) {
         return Replacement;

@@ -2,7 +2,6 @@
 
 #include "platform/x11/x_errors.h"
 
-#include <cstdio>
 
 namespace wedge::x11 {
 namespace {
@@ -29,7 +28,8 @@ int recordError(Display* display, XErrorEvent* error) {
 // and the connection is opened again at the next call.
 void markLost(Display* /*display*/, void* /*data*/) { lost_ = true; }
 
-constexpr const char* AtomNames[AtomCount] = {
+// Writable: XInternAtoms takes char**.
+char atomNames[AtomCount][32] = {
     "_NET_CLIENT_LIST_STACKING", "_NET_ACTIVE_WINDOW", "_NET_SUPPORTING_WM_CHECK", "_NET_WM_NAME",
     "_NET_WM_STATE",             "_NET_WM_STATE_HIDDEN", "UTF8_STRING",          "WM_STATE",
 };
@@ -38,13 +38,12 @@ bool open(const XLibrary* x) {
     Display* display = x->openDisplay(nullptr);
     if (display == nullptr) {
         const char* name = x->displayName(nullptr);
-        char text[200];
         if (name == nullptr || name[0] == 0) {
-            std::snprintf(text, sizeof text, "Cannot open the X display: DISPLAY is not set");
+            failWith(ErrorNoDisplay, "Cannot open the X display: DISPLAY is not set");
         } else {
-            std::snprintf(text, sizeof text, "Cannot open the X display \"%s\"", name);
+            const char* const parts[] = {"Cannot open the X display \"", name, "\"", nullptr};
+            failWithParts(ErrorNoDisplay, parts);
         }
-        failWith(ErrorNoDisplay, text);
         return false;
     }
     int opcode = 0;
@@ -70,7 +69,11 @@ bool open(const XLibrary* x) {
     connection_.x = x;
     connection_.display = display;
     connection_.root = x->defaultRootWindow(display);
-    x->internAtoms(display, const_cast<char**>(AtomNames), AtomCount, False, connection_.atoms);
+    char* names[AtomCount] = {};
+    for (int32_t i = 0; i < AtomCount; ++i) {
+        names[i] = atomNames[i];
+    }
+    x->internAtoms(display, names, AtomCount, False, connection_.atoms);
     lost_ = false;
     return true;
 }
@@ -116,7 +119,7 @@ ErrorTrap::~ErrorTrap() {
     }
 }
 
-bool ErrorTrap::synced() {
+bool ErrorTrap::synced() const {
     connection_.x->sync(connection_.display, False);
     if (lost_) {
         failWith(ErrorNoDisplay, "The connection to the X display was lost");
@@ -127,9 +130,10 @@ bool ErrorTrap::synced() {
     }
     char name[120] = {};
     connection_.x->getErrorText(connection_.display, firstError_.error_code, name, sizeof name);
-    char text[200];
-    std::snprintf(text, sizeof text, "%s (X request %d.%d)", name, firstError_.request_code, firstError_.minor_code);
-    failWith(firstError_.error_code, text);
+    const Decimal major = decimal(firstError_.request_code);
+    const Decimal minor = decimal(firstError_.minor_code);
+    const char* const parts[] = {name, " (X request ", major.digits, ".", minor.digits, ")", nullptr};
+    failWithParts(firstError_.error_code, parts);
     firstError_ = {};
     return false;
 }

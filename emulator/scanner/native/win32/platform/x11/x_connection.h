@@ -39,11 +39,13 @@ public:
     ~ErrorTrap();
     ErrorTrap(const ErrorTrap&) = delete;
     ErrorTrap& operator=(const ErrorTrap&) = delete;
+    ErrorTrap(ErrorTrap&&) = delete;
+    ErrorTrap& operator=(ErrorTrap&&) = delete;
 
     // Waits until the server has handled every request sent so far; false,
     // with the desktop error set to the first X error since the trap was
     // set (or since the last check), when there was one.
-    bool synced();
+    bool synced() const;
 
 private:
     const Connection& connection_;

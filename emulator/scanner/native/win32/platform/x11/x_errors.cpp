@@ -35,7 +35,41 @@ void failWith(uint32_t code, const char* utf8Text) {
     text_[length] = 0;
 }
 
-void setErrorCode(uint32_t code) { failWith(code, ""); }
+void failWithParts(uint32_t code, const char* const* parts) {
+    code_ = code;
+    int32_t length = 0;
+    for (; *parts != nullptr; ++parts) {
+        for (const char* part = *parts; *part != 0 && length < TextCapacity - 1; ++part) {
+            text_[length++] = *part;
+        }
+    }
+    text_[length] = 0;
+}
+
+Decimal decimal(int32_t value) {
+    Decimal text = {};
+    char reversed[12] = {};
+    int32_t count = 0;
+    // Works on the negative side so that the smallest value needs no negation.
+    int32_t rest = value > 0 ? -value : value;
+    do {
+        reversed[count++] = static_cast<char>('0' - rest % 10);
+        rest /= 10;
+    } while (rest != 0);
+    int32_t used = 0;
+    if (value < 0) {
+        text.digits[used++] = '-';
+    }
+    while (count > 0) {
+        text.digits[used++] = reversed[--count];
+    }
+    return text;
+}
+
+void setErrorCode(uint32_t code) {
+    code_ = code;
+    text_[0] = 0;
+}
 
 uint32_t errorCode() { return code_; }
 

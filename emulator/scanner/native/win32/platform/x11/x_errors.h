@@ -16,6 +16,15 @@ inline constexpr uint32_t ErrorNoDisplay = 1167;         // ERROR_DEVICE_NOT_CON
 // Sets the code with a text of its own.
 void failWith(uint32_t code, const char* utf8Text);
 
+// Sets the code with a text joined from parts; a null part ends them.
+void failWithParts(uint32_t code, const char* const* parts);
+
+// A number in decimal, for the parts of a text.
+struct Decimal {
+    char digits[12];
+};
+Decimal decimal(int32_t value);
+
 // Sets the code alone; its text is then the standard one for the code.
 void setErrorCode(uint32_t code);
 

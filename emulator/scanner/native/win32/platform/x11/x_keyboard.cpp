@@ -4,7 +4,6 @@
 
 #include <X11/keysym.h>
 
-#include <cstdio>
 
 namespace wedge::x11 {
 namespace {
@@ -96,7 +95,7 @@ bool modifiersForLevel(KeyCode key, int group, int level, unsigned int* modifier
         return false;
     }
     for (int row = 0; row < 8; ++row) {
-        if ((*modifiers & (1u << row)) != 0 && modifierKey(row) == 0) {
+        if ((*modifiers & (1U << row)) != 0 && modifierKey(row) == 0) {
             return false;
         }
     }
@@ -233,10 +232,10 @@ bool releaseHeldModifiers(const Connection& c) {
     c.x->queryKeymap(c.display, keys);
     for (int32_t i = 0; i < count; ++i) {
         if (keyDown(keys, held[i])) {
-            char text[120];
-            std::snprintf(text, sizeof text, "A modifier key (keycode %d) is held down and cannot be let up",
-                          held[i]);
-            failWith(ErrorKeyHeld, text);
+            const Decimal key = decimal(held[i]);
+            const char* const parts[] = {"A modifier key (keycode ", key.digits,
+                                         ") is held down and cannot be let up", nullptr};
+            failWithParts(ErrorKeyHeld, parts);
             return false;
         }
     }
@@ -291,7 +290,7 @@ bool typeStroke(const Connection& c, const KeyStroke& stroke) {
     KeyCode modifiers[8] = {};
     int32_t count = 0;
     for (int row = 0; row < 8; ++row) {
-        if ((stroke.modifiers & (1u << row)) != 0) {
+        if ((stroke.modifiers & (1U << row)) != 0) {
             modifiers[count++] = modifierKey(row);
         }
     }

@@ -4,7 +4,6 @@
 
 #include <dlfcn.h>
 
-#include <cstdio>
 
 namespace wedge::x11 {
 namespace {
@@ -29,9 +28,8 @@ template <typename Function>
 bool resolve(void* handle, const char* name, Function* function) {
     *function = reinterpret_cast<Function>(dlsym(handle, name));
     if (*function == nullptr) {
-        char text[160];
-        std::snprintf(text, sizeof text, "The X library lacks the function %s", name);
-        failWith(ErrorLibraryMissing, text);
+        const char* const parts[] = {"The X library lacks the function ", name, nullptr};
+        failWithParts(ErrorLibraryMissing, parts);
         return false;
     }
     return true;

@@ -48,11 +48,15 @@ public:
     }
     Property(const Property&) = delete;
     Property& operator=(const Property&) = delete;
+    Property(Property&&) = delete;
+    Property& operator=(Property&&) = delete;
 
     Atom type() const { return type_; }
     int format() const { return format_; }
     unsigned long items() const { return items_; }
     const unsigned char* bytes() const { return data_; }
+    // Xlib's text conversion takes the value as writable.
+    unsigned char* writableBytes() { return data_; }
     // 32-bit items arrive as longs, whatever the width of long.
     const long* longs() const { return reinterpret_cast<const long*>(data_); }
     bool holds(int format) const { return data_ != nullptr && format_ == format && items_ > 0; }
@@ -97,15 +101,17 @@ bool focusInside(const Connection& c, Window window) {
 }
 
 void requestActivation(const Connection& c, Window window) {
-    XEvent event = {};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = c.atoms[NetActiveWindow];
-    event.xclient.format = 32;
+    XClientMessageEvent message = {};
+    message.type = ClientMessage;
+    message.window = window;
+    message.message_type = c.atoms[NetActiveWindow];
+    message.format = 32;
     // Source indication 2: a pager or similar tool acting for the user,
     // which window managers honour without focus-stealing prevention.
-    event.xclient.data.l[0] = 2;
-    event.xclient.data.l[1] = CurrentTime;
+    message.data.l[0] = 2;  // NOLINT(cppcoreguidelines-pro-type-union-access): Xlib's own union
+    message.data.l[1] = CurrentTime;  // NOLINT(cppcoreguidelines-pro-type-union-access)
+    XEvent event = {};
+    event.xclient = message;  // NOLINT(cppcoreguidelines-pro-type-union-access)
     c.x->sendEvent(c.display, c.root, False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
 }
 
@@ -177,7 +183,7 @@ int32_t readTitle(const Connection& c, Window window, char16_t* out, int32_t cap
     if (wide.holds(8)) {
         return utf8ToUtf16(wide.bytes(), wide.items(), out, capacity);
     }
-    const Property name(c, window, XA_WM_NAME, AnyPropertyType, TitleBytes / 4);
+    Property name(c, window, XA_WM_NAME, AnyPropertyType, TitleBytes / 4);
     if (!name.holds(8)) {
         return 0;
     }
@@ -186,7 +192,7 @@ int32_t readTitle(const Connection& c, Window window, char16_t* out, int32_t cap
     }
     if (name.type() != XA_STRING) {
         // COMPOUND_TEXT (xterm's titles, for one): Xlib turns it into UTF-8.
-        XTextProperty text = {const_cast<unsigned char*>(name.bytes()), name.type(), name.format(), name.items()};
+        XTextProperty text = {name.writableBytes(), name.type(), name.format(), name.items()};
         char** list = nullptr;
         int count = 0;
         if (c.x->utf8TextPropertyToTextList(c.display, &text, &list, &count) >= Success && count > 0) {
