@@ -10,6 +10,7 @@
 #include "platform/x11/utf8_text.h"
 #include "platform/x11/x_errors.h"
 #include "platform/x11/x_keyboard.h"
+#include "platform/x11/x_scan_lock.h"
 #include "platform/x11/x_windows.h"
 
 #include <X11/keysym.h>
@@ -240,12 +241,16 @@ void sleepMs(uint32_t milliseconds) {
 
 bool beginScan() {
     const Connection* c = x11::connection();
-    if (c == nullptr) {
+    if (c == nullptr || !x11::lockScan(c->x->displayString(c->display))) {
         return false;
     }
     managed_ = x11::windowManagerRunning(*c);
     mayActivate_ = true;
-    return x11::startTyping(*c);
+    if (!x11::startTyping(*c)) {
+        x11::unlockScan();
+        return false;
+    }
+    return true;
 }
 
 void endScan() {
@@ -253,6 +258,7 @@ void endScan() {
     if (c != nullptr) {
         x11::finishTyping(*c);
     }
+    x11::unlockScan();
     mayActivate_ = true;
 }
 

@@ -46,7 +46,8 @@ bool load() {
     XLibrary& l = library_;
     const bool complete =
         resolve(x11, "XOpenDisplay", &l.openDisplay) && resolve(x11, "XCloseDisplay", &l.closeDisplay) &&
-        resolve(x11, "XDisplayName", &l.displayName) && resolve(x11, "XSetErrorHandler", &l.setErrorHandler) &&
+        resolve(x11, "XDisplayName", &l.displayName) && resolve(x11, "XDisplayString", &l.displayString) &&
+        resolve(x11, "XSetErrorHandler", &l.setErrorHandler) &&
         resolve(x11, "XGetErrorText", &l.getErrorText) &&
         resolve(x11, "XSync", &l.sync) && resolve(x11, "XFree", &l.free) &&
         resolve(x11, "Xutf8TextPropertyToTextList", &l.utf8TextPropertyToTextList) &&

@@ -14,6 +14,7 @@ struct XLibrary {
     decltype(&::XOpenDisplay) openDisplay;
     decltype(&::XCloseDisplay) closeDisplay;
     decltype(&::XDisplayName) displayName;
+    decltype(&::XDisplayString) displayString;
     decltype(&::XSetErrorHandler) setErrorHandler;
     decltype(&::XGetErrorText) getErrorText;
     decltype(&::XSync) sync;

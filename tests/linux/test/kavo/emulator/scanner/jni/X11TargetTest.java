@@ -5,6 +5,7 @@ import static org.junit.jupiter.api.Assertions.assertFalse;
 import static org.junit.jupiter.api.Assertions.assertTrue;
 
 import java.nio.charset.StandardCharsets;
+import java.util.List;
 import java.util.concurrent.CompletableFuture;
 import org.junit.jupiter.api.Tag;
 import org.junit.jupiter.api.Test;
@@ -35,6 +36,26 @@ class X11TargetTest {
         try (XDisplay.Sink second = new XDisplay.Sink("Reopened sink")) {
             assertTrue(Wedge.sendText(ascii("again\r")), () -> Wedge.getLastErrorMessage());
             assertEquals("again\r", second.received("again\r"));
+        }
+    }
+
+    @Test
+    void twoWedgeProcessesTypingAtOnceTakeTurns() throws Exception {
+        try (XDisplay.Sink left = new XDisplay.Sink("Left till");
+                XDisplay.Sink right = new XDisplay.Sink("Right till")) {
+            String cli = System.getProperty("wedge.cli");
+            List<Process> scans = List.of(
+                    new ProcessBuilder(cli, "type", "--window", left.title, "--suffix", "enter", "left-0123456789")
+                            .redirectErrorStream(true).start(),
+                    new ProcessBuilder(cli, "type", "--window", right.title, "--suffix", "enter", "right-987654321")
+                            .redirectErrorStream(true).start());
+            for (Process scan : scans) {
+                String output = new String(scan.getInputStream().readAllBytes(), StandardCharsets.UTF_8);
+                assertEquals(0, scan.waitFor(), output);
+            }
+            // Without the scan lock, each activation would take the other's window away mid-scan.
+            assertEquals("left-0123456789\r", left.received("left-0123456789\r"));
+            assertEquals("right-987654321\r", right.received("right-987654321\r"));
         }
     }
 
