@@ -50,8 +50,17 @@ struct Visit {
     intptr_t value;
 };
 Visit visit_ = {};
+// The window a listing is visiting: the listing has found it shown, and
+// its title, once read, is read for this visit only.
+WindowHandle visiting_ = nullptr;
 
-bool forwardWindow(Window window, intptr_t /*value*/) { return visit_.visit(asHandle(window), visit_.value); }
+bool forwardWindow(Window window, intptr_t /*value*/) {
+    visiting_ = asHandle(window);
+    title_.window = nullptr;
+    const bool more = visit_.visit(visiting_, visit_.value);
+    visiting_ = nullptr;
+    return more;
+}
 
 // Windows-1252's characters above Latin-1 that have keysyms of their own.
 struct LegacyKeysym {
@@ -117,6 +126,11 @@ bool enumWindows(WindowVisitor visit, intptr_t value) {
 }
 
 bool getWindowStyle(WindowHandle window, uint32_t* style) {
+    if (window != nullptr && window == visiting_) {
+        // Listing needs only what the listing itself established.
+        *style = StyleVisible;
+        return true;
+    }
     const Connection* c = x11::connection();
     if (c == nullptr || !x11::windowExists(*c, asWindow(window))) {
         return false;
@@ -132,6 +146,9 @@ bool getWindowStyle(WindowHandle window, uint32_t* style) {
 }
 
 int32_t getWindowTextLength(WindowHandle window) {
+    if (window != nullptr && window == visiting_ && title_.window == window) {
+        return title_.length;
+    }
     const Connection* c = x11::connection();
     if (c == nullptr) {
         return 0;

@@ -121,6 +121,10 @@ ErrorTrap::~ErrorTrap() {
 
 bool ErrorTrap::synced() const {
     connection_.x->sync(connection_.display, False);
+    return answered();
+}
+
+bool ErrorTrap::answered() const {
     if (lost_) {
         failWith(ErrorNoDisplay, "The connection to the X display was lost");
         return false;

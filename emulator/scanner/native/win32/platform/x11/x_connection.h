@@ -47,6 +47,10 @@ public:
     // set (or since the last check), when there was one.
     bool synced() const;
 
+    // The same after requests that wait for their reply: their errors have
+    // arrived with it, so no further round trip is needed.
+    bool answered() const;
+
 private:
     const Connection& connection_;
     XErrorHandler previous_;

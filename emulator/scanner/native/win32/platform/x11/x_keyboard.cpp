@@ -154,7 +154,7 @@ bool bindSpare(const Connection& c, KeySym keysym, KeyStroke* stroke) {
     if (bound != nullptr) {
         c.x->free(bound);
     }
-    if (!trap.synced() || !confirmed) {
+    if (!trap.answered() || !confirmed) {
         setErrorCode(ErrorInvalidData);
         return false;
     }
@@ -251,7 +251,7 @@ bool startTyping(const Connection& c) {
     modifierMap_ = c.x->getModifierMapping(c.display);
     XkbStateRec state = {};
     c.x->xkbGetState(c.display, XkbUseCoreKbd, &state);
-    if (!trap.synced() || keymap_ == nullptr || modifierMap_ == nullptr) {
+    if (!trap.answered() || keymap_ == nullptr || modifierMap_ == nullptr) {
         if (errorCode() == 0) {
             failWith(ErrorNotSupported, "The X server did not hand over its keymap");
         }
@@ -330,7 +330,7 @@ bool capsLocked(const Connection& c, bool* locked) {
     ErrorTrap trap(c);
     const Status read = c.x->xkbGetState(c.display, XkbUseCoreKbd, &state);
     *locked = (state.locked_mods & LockMask) != 0;
-    return trap.synced() && read == Success;
+    return trap.answered() && read == Success;
 }
 
 bool lockCaps(const Connection& c, bool locked) {

@@ -33,7 +33,7 @@ public:
                                    &after, &data_) != Success) {
             data_ = nullptr;
         }
-        if (!trap.synced() && data_ != nullptr) {
+        if (!trap.answered() && data_ != nullptr) {
             c.x->free(data_);
             data_ = nullptr;
         }
@@ -92,7 +92,7 @@ bool focusInside(const Connection& c, Window window) {
         if (children != nullptr) {
             c.x->free(children);
         }
-        if (!trap.synced() || queried == 0 || parent == root) {
+        if (!trap.answered() || queried == 0 || parent == root) {
             return false;
         }
         focus = parent;
@@ -131,7 +131,7 @@ bool viewable(const Connection& c, Window window, bool /*managed*/) {
     XWindowAttributes attributes = {};
     ErrorTrap trap(c);
     const Status read = c.x->getWindowAttributes(c.display, window, &attributes);
-    return trap.synced() && read != 0 && attributes.map_state == IsViewable;
+    return trap.answered() && read != 0 && attributes.map_state == IsViewable;
 }
 
 }  // namespace
@@ -158,13 +158,13 @@ bool forEachTopLevel(const Connection& c, bool (*visit)(Window window, intptr_t 
     unsigned int count = 0;
     ErrorTrap trap(c);
     const Status queried = c.x->queryTree(c.display, c.root, &root, &parent, &children, &count);
-    const bool read = trap.synced() && queried != 0;
+    const bool read = trap.answered() && queried != 0;
     for (unsigned int i = count; read && i > 0; --i) {
         XWindowAttributes attributes = {};
         const Window child = children[i - 1];
         ErrorTrap childTrap(c);
         const Status got = c.x->getWindowAttributes(c.display, child, &attributes);
-        if (!childTrap.synced() || got == 0 || attributes.map_state != IsViewable ||
+        if (!childTrap.answered() || got == 0 || attributes.map_state != IsViewable ||
             attributes.override_redirect != False) {
             continue;
         }
@@ -223,7 +223,7 @@ bool windowExists(const Connection& c, Window window) {
     XWindowAttributes attributes = {};
     ErrorTrap trap(c);
     const Status read = c.x->getWindowAttributes(c.display, window, &attributes);
-    return trap.synced() && read != 0;
+    return trap.answered() && read != 0;
 }
 
 bool isShown(const Connection& c, Window window, bool managed) {
