@@ -49,7 +49,8 @@ final class XDisplay {
     /** Lists the windows and makes the first one with the title the target. */
     static void choose(String title) {
         int index = indexOf(title);
-        assertTrue(index >= 0, title + " is listed");
+        assertTrue(index >= 0, () -> title + " is listed: " + Arrays.toString(Wedge.getWindows()) + " "
+                + run("xprop", "-root", "_NET_CLIENT_LIST_STACKING") + run("xwininfo", "-root", "-children"));
         assertTrue(Wedge.setWindow(index), "setWindow(" + index + ") for " + title);
     }
 
@@ -61,7 +62,8 @@ final class XDisplay {
         long end = System.currentTimeMillis() + WAIT_MS;
         while (countListed(title) < times) {
             if (System.currentTimeMillis() > end) {
-                fail(title + " never appeared in getWindows: " + Arrays.toString(Wedge.getWindows()));
+                fail(title + " never appeared in getWindows: " + Arrays.toString(Wedge.getWindows())
+                        + "; the window manager lists " + run("xprop", "-root", "_NET_CLIENT_LIST_STACKING"));
             }
             sleep(50);
         }
@@ -112,7 +114,7 @@ final class XDisplay {
             List<String> command = new ArrayList<>(List.of("xterm", "-u8", "-T", title, "-e", "sh", "-c",
                     "stty raw -echo && exec cat > \"$0\"", file.toString()));
             ProcessBuilder builder = new ProcessBuilder(command).redirectErrorStream(true)
-                    .redirectOutput(ProcessBuilder.Redirect.DISCARD);
+                    .redirectOutput(ProcessBuilder.Redirect.INHERIT);
             builder.environment().put("LC_ALL", "C.UTF-8");
             // Listed as the library cuts titles.
             String listed = title.length() > 99 ? title.substring(0, 99) : title;
