@@ -13,9 +13,13 @@ trap 'rm -rf "$scratch"' EXIT
 
 cp -rs /usr/share/maven-repo "$scratch/local"
 # Offline, Maven still reads repositories on the file system when told so.
-mvn --offline --batch-mode --quiet --file "$pom" \
-  -Dmaven.repo.local="$scratch/local" -Daether.offline.protocols=file \
-  -Dwedge.repository="file://$repository" -Dwedge.output="$scratch/target" \
-  compile
+# Its log is shown only on failure, without the terminal codes it writes.
+if ! mvn --offline --batch-mode --quiet --file "$pom" \
+    -Dmaven.repo.local="$scratch/local" -Daether.offline.protocols=file \
+    -Dwedge.repository="file://$repository" -Dwedge.output="$scratch/target" \
+    compile >"$scratch/maven.log" 2>&1; then
+  sed 's/\x1b\[[0-9;]*m//g' "$scratch/maven.log"
+  exit 1
+fi
 test -f "$scratch/target/classes/scan/to/till/ScanToTill.class"
 echo "consumer: compiled offline against $repository"
