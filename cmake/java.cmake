@@ -56,7 +56,7 @@ add_custom_target(wedge_jar ALL DEPENDS ${wedge_jar_file})
 set_target_properties(wedge_jar PROPERTIES JAR_FILE ${wedge_jar_file})
 
 if(NOT WEDGE_WINDOWS AND NOT WEDGE_SANITIZE)
-  set(wedge_artifact ${CMAKE_BINARY_DIR}/${WEDGE_ARTIFACT_ID}-${WEDGE_VERSION})
+  set(wedge_artifact ${CMAKE_BINARY_DIR}/${WEDGE_ARTIFACT_ID})
   set(WEDGE_POM_FILE ${CMAKE_BINARY_DIR}/${WEDGE_ARTIFACT_ID}.pom)
   configure_file(${wedge_java_root}/pom.xml.in ${WEDGE_POM_FILE} @ONLY)
   set(wedge_javadoc ${CMAKE_BINARY_DIR}/javadoc)
