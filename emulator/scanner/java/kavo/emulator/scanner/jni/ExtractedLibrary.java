@@ -170,7 +170,8 @@ final class ExtractedLibrary {
                 Files.delete(lockFile);
             }
             Files.delete(folder);
-        } catch (IOException | OverlappingFileLockException | SecurityException inUseOrNotOurs) {
+        } catch (IOException | OverlappingFileLockException | SecurityException | UnsupportedOperationException
+                inUseOrNotOurs) {
             // Another JVM's, another user's, or gone meanwhile.
         }
     }
