@@ -93,10 +93,45 @@ KeySym keysymFor(char16_t character) {
     return 0x01000000 | character;
 }
 
+// Some one else's modifier keys let up (Alt and Super after a tap of the
+// mask key), the stroke's modifiers down, the key tapped, the modifiers up.
+bool typeStroke(const Connection& c, const x11::KeyStroke& stroke, bool tap, bool down) {
+    constexpr int32_t Capacity = 48;
+    x11::KeyAction actions[Capacity] = {};
+    int32_t count = 0;
+    KeyCode held[8] = {};
+    const int32_t heldCount = x11::heldModifierKeys(c, held, 8);
+    bool masked = false;
+    for (int32_t i = 0; i < heldCount; ++i) {
+        const KeyCode mask = x11::maskKeyBeforeRelease(held[i]);
+        if (mask != 0 && !masked) {
+            actions[count++] = {mask, true};
+            actions[count++] = {mask, false};
+            masked = true;
+        }
+        actions[count++] = {held[i], false};
+    }
+    KeyCode modifiers[8] = {};
+    const int32_t modifierCount = x11::modifierKeys(stroke.modifiers, modifiers);
+    for (int32_t i = 0; i < modifierCount; ++i) {
+        actions[count++] = {modifiers[i], true};
+    }
+    if (tap || down) {
+        actions[count++] = {stroke.key, true};
+    }
+    if (tap || !down) {
+        actions[count++] = {stroke.key, false};
+    }
+    for (int32_t i = 0; i < modifierCount; ++i) {
+        actions[count++] = {modifiers[i], false};
+    }
+    return x11::injectKeys(c, actions, count);
+}
+
 bool typeCharacter(const Connection& c, char16_t character) {
     x11::KeyStroke stroke = {};
     mayActivate_ = false;
-    return x11::findKey(c, keysymFor(character), &stroke) && x11::typeStroke(c, stroke);
+    return x11::findKey(c, keysymFor(character), &stroke) && typeStroke(c, stroke, true, true);
 }
 
 // Ten scan-code events: Alt down, keypad 0 and three digits, Alt up.
@@ -240,10 +275,10 @@ uint32_t sendInput(const KeyboardEvent* events, uint32_t count) {
     } else if ((events[0].flags & KeyScanCode) != 0 && events[0].scanCode == TokenBase + VkTab) {
         x11::KeyStroke tab = {};
         mayActivate_ = false;
-        typed = x11::findKey(*c, XK_Tab, &tab) && x11::pressKey(*c, tab.key, (events[0].flags & KeyRelease) == 0);
+        typed = x11::findKey(*c, XK_Tab, &tab) && typeStroke(*c, tab, false, (events[0].flags & KeyRelease) == 0);
     } else if (count == 2 && events[0].virtualKey == ChordKey) {
         mayActivate_ = false;
-        typed = x11::typeStroke(*c, pendingStroke_);
+        typed = typeStroke(*c, pendingStroke_, true, true);
     } else {
         x11::setErrorCode(ErrorInvalidParameter);
     }

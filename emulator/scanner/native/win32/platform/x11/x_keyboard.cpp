@@ -198,48 +198,33 @@ bool fakeKey(const Connection& c, KeyCode key, bool down) {
     return c.x->testFakeKeyEvent(c.display, key, down ? True : False, CurrentTime) != 0;
 }
 
-// Lets up the modifier keys that are down; the caller pressed none.
-bool releaseHeldModifiers(const Connection& c) {
-    char keys[32] = {};
-    c.x->queryKeymap(c.display, keys);
-    KeyCode held[8 * 8] = {};
-    int32_t count = 0;
-    bool altOrSuper = false;
-    for (const int row : HeldModifierRows) {
-        for (int i = 0; i < modifierMap_->max_keypermod; ++i) {
-            const KeyCode key = modifierMap_->modifiermap[row * modifierMap_->max_keypermod + i];
-            if (key != 0 && keyDown(keys, key) && count < 64) {
-                held[count++] = key;
-                altOrSuper = altOrSuper || row == Mod1MapIndex || row == Mod4MapIndex;
-            }
-        }
+// Sends the actions and waits for the server; on an X error, lets up every
+// key the actions pressed, and reports that error.
+bool fakeAll(const Connection& c, const KeyAction* actions, int32_t count) {
+    ErrorTrap trap(c);
+    for (int32_t i = 0; i < count; ++i) {
+        fakeKey(c, actions[i].key, actions[i].down);
     }
-    if (count == 0) {
+    if (trap.synced()) {
         return true;
     }
-    ErrorTrap trap(c);
-    if (altOrSuper && blankKey_ != 0) {
-        fakeKey(c, blankKey_, true);
-        fakeKey(c, blankKey_, false);
-    }
-    for (int32_t i = 0; i < count; ++i) {
-        fakeKey(c, held[i], false);
-    }
-    if (!trap.synced()) {
-        return false;
-    }
-    // A key held on a physical keyboard is not let up by XTest's device.
-    c.x->queryKeymap(c.display, keys);
-    for (int32_t i = 0; i < count; ++i) {
-        if (keyDown(keys, held[i])) {
-            const Decimal key = decimal(held[i]);
-            const char* const parts[] = {"A modifier key (keycode ", key.digits,
-                                         ") is held down and cannot be let up", nullptr};
-            failWithParts(ErrorKeyHeld, parts);
-            return false;
+    for (int32_t i = count; i > 0; --i) {
+        if (actions[i - 1].down) {
+            fakeKey(c, actions[i - 1].key, false);
         }
     }
-    return true;
+    c.x->sync(c.display, False);
+    return false;
+}
+
+// The releases of modifier keys (and taps of the mask key) that lead a
+// batch: the keys someone else holds, let up before anything is typed.
+int32_t leadingReleases(const KeyAction* actions, int32_t count) {
+    int32_t lead = 0;
+    while (lead < count && (actions[lead].key == blankKey_ || (!actions[lead].down && isModifierKey(actions[lead].key)))) {
+        ++lead;
+    }
+    return lead;
 }
 
 }  // namespace
@@ -283,46 +268,69 @@ bool findKey(const Connection& c, KeySym keysym, KeyStroke* stroke) {
     return findInKeymap(keysym, stroke) || bindSpare(c, keysym, stroke);
 }
 
-bool typeStroke(const Connection& c, const KeyStroke& stroke) {
-    if (!releaseHeldModifiers(c)) {
-        return false;
+int32_t heldModifierKeys(const Connection& c, KeyCode* keys, int32_t capacity) {
+    if (modifierMap_ == nullptr) {
+        return 0;
     }
-    KeyCode modifiers[8] = {};
+    char down[32] = {};
+    c.x->queryKeymap(c.display, down);
     int32_t count = 0;
-    for (int row = 0; row < 8; ++row) {
-        if ((stroke.modifiers & (1U << row)) != 0) {
-            modifiers[count++] = modifierKey(row);
+    for (const int row : HeldModifierRows) {
+        for (int i = 0; i < modifierMap_->max_keypermod; ++i) {
+            const KeyCode key = modifierMap_->modifiermap[row * modifierMap_->max_keypermod + i];
+            if (key != 0 && keyDown(down, key) && count < capacity) {
+                keys[count++] = key;
+            }
         }
     }
-    ErrorTrap trap(c);
-    for (int32_t i = 0; i < count; ++i) {
-        fakeKey(c, modifiers[i], true);
-    }
-    fakeKey(c, stroke.key, true);
-    fakeKey(c, stroke.key, false);
-    for (int32_t i = 0; i < count; ++i) {
-        fakeKey(c, modifiers[i], false);
-    }
-    if (trap.synced()) {
-        return true;
-    }
-    // Whatever part of the batch went in, nothing of it stays down; the
-    // error already recorded is the one reported.
-    fakeKey(c, stroke.key, false);
-    for (int32_t i = 0; i < count; ++i) {
-        fakeKey(c, modifiers[i], false);
-    }
-    c.x->sync(c.display, False);
-    return false;
+    return count;
 }
 
-bool pressKey(const Connection& c, KeyCode key, bool down) {
-    if (down && !releaseHeldModifiers(c)) {
-        return false;
+KeyCode maskKeyBeforeRelease(KeyCode key) {
+    if (modifierMap_ == nullptr) {
+        return 0;
     }
-    ErrorTrap trap(c);
-    fakeKey(c, key, down);
-    return trap.synced();
+    constexpr int AltAndSuperRows[] = {Mod1MapIndex, Mod4MapIndex};
+    for (const int row : AltAndSuperRows) {
+        for (int i = 0; i < modifierMap_->max_keypermod; ++i) {
+            if (modifierMap_->modifiermap[row * modifierMap_->max_keypermod + i] == key) {
+                return blankKey_;
+            }
+        }
+    }
+    return 0;
+}
+
+int32_t modifierKeys(unsigned int modifiers, KeyCode* keys) {
+    int32_t count = 0;
+    for (int row = 0; row < 8 && modifierMap_ != nullptr; ++row) {
+        if ((modifiers & (1U << row)) != 0) {
+            keys[count++] = modifierKey(row);
+        }
+    }
+    return count;
+}
+
+bool injectKeys(const Connection& c, const KeyAction* actions, int32_t count) {
+    const int32_t lead = leadingReleases(actions, count);
+    if (lead > 0) {
+        if (!fakeAll(c, actions, lead)) {
+            return false;
+        }
+        // A key held on a physical keyboard is not let up by XTest's device.
+        char down[32] = {};
+        c.x->queryKeymap(c.display, down);
+        for (int32_t i = 0; i < lead; ++i) {
+            if (!actions[i].down && keyDown(down, actions[i].key)) {
+                const Decimal key = decimal(actions[i].key);
+                const char* const parts[] = {"A modifier key (keycode ", key.digits,
+                                             ") is held down and cannot be let up", nullptr};
+                failWithParts(ErrorKeyHeld, parts);
+                return false;
+            }
+        }
+    }
+    return fakeAll(c, actions + lead, count - lead);
 }
 
 bool capsLocked(const Connection& c, bool* locked) {

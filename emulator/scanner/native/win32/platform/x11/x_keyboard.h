@@ -24,13 +24,29 @@ void finishTyping(const Connection& c);
 // server has confirmed the binding. False when neither works.
 bool findKey(const Connection& c, KeySym keysym, KeyStroke* stroke);
 
-// Presses and releases the key with its modifiers in one batch, after
-// letting up any modifier key that someone else holds (never pressing it
-// again). On a failure every key of the batch is let up.
-bool typeStroke(const Connection& c, const KeyStroke& stroke);
+// A key going down or up, as XTest fakes it.
+struct KeyAction {
+    KeyCode key;
+    bool down;
+};
 
-// One key going down or up, with held modifiers let up before a press.
-bool pressKey(const Connection& c, KeyCode key, bool down);
+// The modifier keys down now whose modifier would change what a key types
+// (Shift, Control, Alt, Super, AltGr); writes at most capacity of them.
+int32_t heldModifierKeys(const Connection& c, KeyCode* keys, int32_t capacity);
+
+// For Alt and Super, a keycode with no keysym, tapped before they are let
+// up so that their release alone triggers nothing; 0 for other keys.
+KeyCode maskKeyBeforeRelease(KeyCode key);
+
+// The keys that hold the modifiers (a real modifier mask), in modifier
+// order; at most 8.
+int32_t modifierKeys(unsigned int modifiers, KeyCode* keys);
+
+// Sends the actions as one batch. Releases of modifier keys at its head go
+// first and must take effect: XTest cannot let up a key held on a physical
+// keyboard, and the batch then fails (170) before anything is typed. On an
+// X error every key the batch pressed is let up.
+bool injectKeys(const Connection& c, const KeyAction* actions, int32_t count);
 
 bool capsLocked(const Connection& c, bool* locked);
 bool lockCaps(const Connection& c, bool locked);
