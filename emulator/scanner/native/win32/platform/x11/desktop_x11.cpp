@@ -157,6 +157,7 @@ bool enumWindows(WindowVisitor visit, intptr_t value) {
     visit_ = {visit, value};
     const bool listed = x11::forEachTopLevel(*c, forwardWindow, 0);
     visit_ = outer;
+    x11::discardEvents(*c);
     return listed;
 }
 
@@ -309,6 +310,7 @@ void endScan() {
     const Connection* c = x11::connection();
     if (c != nullptr) {
         x11::finishTyping(*c);
+        x11::discardEvents(*c);
     }
     x11::unlockScan();
     mayActivate_ = true;

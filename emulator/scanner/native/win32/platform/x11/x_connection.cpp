@@ -97,6 +97,12 @@ const Connection* connection() {
     return &connection_;
 }
 
+void discardEvents(const Connection& c) {
+    ErrorTrap trap(c);
+    c.x->sync(c.display, True);
+    trap.answered();
+}
+
 ErrorTrap::ErrorTrap(const Connection& connection) : connection_(connection), previous_(nullptr) {
     // Traps nest; the outermost one installs the handler and removes it.
     if (trapDepth_++ > 0) {

@@ -29,6 +29,11 @@ struct Connection {
 // be reached; the desktop error then says why.
 const Connection* connection();
 
+// Drops the events queued on the connection. The library selects none,
+// but every client gets a MappingNotify for each keymap change, its own
+// spare-keycode bindings among them, and unread they would pile up.
+void discardEvents(const Connection& c);
+
 // While one lives, X protocol errors on the library's connection are
 // recorded instead of reaching the default handler, which would end the
 // process; errors on other connections in the process (a Java toolkit's)
