@@ -69,6 +69,47 @@ private:
     unsigned long items_ = 0;
 };
 
+// A window's place in the tree: its parent and children, released when it
+// goes out of scope.
+class Tree {
+public:
+    Tree(const Connection& c, Window window) : x_(c.x) {
+        ErrorTrap trap(c);
+        Window root = None;
+        const Status queried = c.x->queryTree(c.display, window, &root, &parent_, &children_, &count_);
+        read_ = trap.answered() && queried != 0;
+        isTop_ = parent_ == root;
+        if (!read_) {
+            count_ = 0;
+        }
+    }
+    ~Tree() {
+        if (children_ != nullptr) {
+            x_->free(children_);
+        }
+    }
+    Tree(const Tree&) = delete;
+    Tree& operator=(const Tree&) = delete;
+    Tree(Tree&&) = delete;
+    Tree& operator=(Tree&&) = delete;
+
+    bool read() const { return read_; }
+    // The parent is the root: the window is a top-level one.
+    bool isTop() const { return isTop_; }
+    Window parent() const { return parent_; }
+    // Bottom to top, as they are stacked.
+    unsigned int count() const { return count_; }
+    Window child(unsigned int index) const { return children_[index]; }
+
+private:
+    const XLibrary* x_;
+    Window parent_ = None;
+    Window* children_ = nullptr;
+    unsigned int count_ = 0;
+    bool read_ = false;
+    bool isTop_ = false;
+};
+
 Window windowProperty(const Connection& c, Window window, Atom name) {
     const Property property(c, window, name, XA_WINDOW, 1);
     return property.holds(32) ? static_cast<Window>(property.longs()[0]) : None;
@@ -83,19 +124,11 @@ bool focusInside(const Connection& c, Window window) {
         if (focus == window) {
             return true;
         }
-        Window root = None;
-        Window parent = None;
-        Window* children = nullptr;
-        unsigned int count = 0;
-        ErrorTrap trap(c);
-        const Status queried = c.x->queryTree(c.display, focus, &root, &parent, &children, &count);
-        if (children != nullptr) {
-            c.x->free(children);
-        }
-        if (!trap.answered() || queried == 0 || parent == root) {
+        const Tree tree(c, focus);
+        if (!tree.read() || tree.isTop()) {
             return false;
         }
-        focus = parent;
+        focus = tree.parent();
     }
     return false;
 }
@@ -152,16 +185,10 @@ bool forEachTopLevel(const Connection& c, bool (*visit)(Window window, intptr_t 
         }
         return true;
     }
-    Window root = None;
-    Window parent = None;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    ErrorTrap trap(c);
-    const Status queried = c.x->queryTree(c.display, c.root, &root, &parent, &children, &count);
-    const bool read = trap.answered() && queried != 0;
-    for (unsigned int i = count; read && i > 0; --i) {
+    const Tree tree(c, c.root);
+    for (unsigned int i = tree.count(); i > 0; --i) {
         XWindowAttributes attributes = {};
-        const Window child = children[i - 1];
+        const Window child = tree.child(i - 1);
         ErrorTrap childTrap(c);
         const Status got = c.x->getWindowAttributes(c.display, child, &attributes);
         if (!childTrap.answered() || got == 0 || attributes.map_state != IsViewable ||
@@ -172,10 +199,7 @@ bool forEachTopLevel(const Connection& c, bool (*visit)(Window window, intptr_t 
             break;
         }
     }
-    if (children != nullptr) {
-        c.x->free(children);
-    }
-    return read;
+    return tree.read();
 }
 
 int32_t readTitle(const Connection& c, Window window, char16_t* out, int32_t capacity) {
