@@ -18,6 +18,8 @@ class NoWindowManagerTest {
             String[] titles = Wedge.getWindows();
             assertEquals("Bare two", titles[0], "topmost first");
             assertEquals("Bare one", titles[1]);
+            assertEquals("0\tBare two\n1\tBare one\n", XDisplay.run(System.getProperty("wedge.cli"), "list"),
+                    "wedge list shows the same windows");
             XDisplay.choose(first.title);
             byte[] scan = "Hello, World! ABC-xyz_0815 ~|{}\r".getBytes(StandardCharsets.US_ASCII);
             assertTrue(Wedge.sendText(scan), () -> Wedge.getLastErrorMessage());
