@@ -525,7 +525,7 @@ private:
                 characters.push_back(platform::fromWindows1252(value));
                 continue;
             }
-            if (platform::vkKeyScan(value) == -1) {
+            if (platform::vkKeyScan(value, platform::keyboardLayoutOf(modelTarget_)) == -1) {
                 *typeable = false;
                 break;
             }
