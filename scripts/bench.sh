@@ -31,7 +31,12 @@ for program in typing_allocations_bench translation_cpu_bench host_memory_bench;
 done
 # One program at a time: each starts its own Xvfb and wineserver, and the
 # typing needs the keyboard and foreground to itself.
+source scripts/wine-loader.sh
 for preset in win32 win64; do
+  if ! wine_loader "$preset" >/dev/null; then
+    echo "== $preset: skipped, this machine cannot run Wine's $preset loader"
+    continue
+  fi
   for program in pacing_bench catalogue_bench memory_bench; do
     collect bash "$runner" "$PWD/build/bench-$preset/wine-prefix" "$preset" "build/bench-$preset/bin/$program.exe"
   done
@@ -44,7 +49,7 @@ machine="date: $(date -u '+%Y-%m-%d %H:%M UTC')"
 machine+="|commit: $(git rev-parse --short HEAD)"
 machine+="|CPU: $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1), nproc $(nproc)"
 machine+="|kernel: $(uname -sr)"
-machine+="|Wine: $(wine --version)"
+machine+="|Wine: $(/usr/lib/wine/wine64 --version)"
 machine+="|compilers: $(g++ --version | head -n 1); $(x86_64-w64-mingw32-g++-posix --version | head -n 1)"
 awk -v machine="$machine" -f bench/report/results_table.awk "$results/latest.csv" >"$results/latest.md"
 

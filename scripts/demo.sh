@@ -26,20 +26,23 @@ Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" >/dev
 xvfb_pid=$!
 for _ in $(seq 1 100); do grep -q '^[0-9]' "$scratch/display" 2>/dev/null && break; sleep 0.1; done
 export DISPLAY=":$(head -n 1 "$scratch/display")" WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+source scripts/wine-loader.sh
+wine=$(wine_loader win64) || { echo "demo: this machine cannot run Wine's 64-bit loader" >&2; exit 1; }
+export WINELOADER="$wine"
 if [ ! -f "$prefix/.wedge-prefix-ready" ]; then
   echo "demo: creating the Wine prefix (once)"
-  timeout 240 wineboot --init >/dev/null 2>&1
+  timeout 240 "$wine" wineboot --init >/dev/null 2>&1
   # A virtual desktop of the display's size: Wine then draws the windows'
   # frames and titles itself, with no window manager on the display.
-  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+  "$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
   wineserver -w
   touch "$prefix/.wedge-prefix-ready"
 fi
 
-wedge() { timeout 60 wine "$bin/wedge.exe" "$@"; }
+wedge() { timeout 60 "$wine" "$bin/wedge.exe" "$@"; }
 
-wine notepad >/dev/null 2>&1 &
+"$wine" notepad >/dev/null 2>&1 &
 title="Untitled - Notepad"
 for _ in $(seq 1 100); do wedge list | grep -q "	$title" && break; sleep 0.2; done
 
@@ -55,7 +58,7 @@ done
 
 show() { sed -e 's/\t/<TAB>/g' -e 's/\r$//' ; }
 sent=$(printf '%s\r\n' "${scans[@]}")
-received=$(timeout 30 wine "$bin/window_text.exe" "$title")
+received=$(timeout 30 "$wine" "$bin/window_text.exe" "$title")
 echo "== sent (each scan followed by Enter)"
 printf '%s\n' "$sent" | show
 echo "== read back from Notepad"

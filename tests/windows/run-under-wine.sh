@@ -19,6 +19,16 @@ arch=$2
 program=$3
 shift 3
 
+# The machine may be unable to run the architecture's loader at all (a
+# kernel without 32-bit support): the test is then reported as skipped.
+# shellcheck source=../../scripts/wine-loader.sh
+source "$(dirname "$0")/../../scripts/wine-loader.sh"
+if ! wine=$(wine_loader "$arch"); then
+  echo "run-under-wine: this machine cannot run Wine's $arch loader; skipped" >&2
+  exit "$WINE_UNAVAILABLE_STATUS"
+fi
+export WINELOADER="$wine"
+
 # Seconds; together kept below the ctest TIMEOUT, so that this script,
 # not ctest, stops a hung program and cleans up after it.
 program_limit=${WEDGE_WINE_PROGRAM_TIMEOUT:-240}
@@ -81,7 +91,7 @@ unset XAUTHORITY
 
 if [ ! -f "$prefix/.wedge-prefix-ready" ]; then
   echo "run-under-wine: creating the Wine prefix $prefix" >&2
-  if ! timeout --kill-after=10 "$boot_limit" wineboot --init >"$scratch/wineboot.log" 2>&1; then
+  if ! timeout --kill-after=10 "$boot_limit" "$wine" wineboot --init >"$scratch/wineboot.log" 2>&1; then
     echo "run-under-wine: wineboot failed" >&2
     cat "$scratch/wineboot.log" >&2
     exit 1
@@ -92,7 +102,7 @@ fi
 
 # In the background, so that a TERM is handled (and Wine and Xvfb
 # stopped) at once rather than after the program ends.
-timeout --kill-after=10 "$program_limit" wine "$program" "$@" &
+timeout --kill-after=10 "$program_limit" "$wine" "$program" "$@" &
 wait $!
 status=$?
 if [ "$status" -eq 124 ]; then
