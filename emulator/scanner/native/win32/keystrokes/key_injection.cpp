@@ -58,6 +58,9 @@ void releasePressedKeys() {
 }  // namespace
 
 bool injectAll(const KeyboardEvent* events, uint32_t count, uint32_t* inserted) {
+    // Cleared so that a code left by an earlier call is not taken for this
+    // one's, and put back after a success, which leaves the code alone.
+    const uint32_t earlierCode = platform::getLastError();
     platform::setLastError(0);
     const uint32_t went = platform::sendInput(events, count);
     const uint32_t code = platform::getLastError();
@@ -68,6 +71,7 @@ bool injectAll(const KeyboardEvent* events, uint32_t count, uint32_t* inserted) 
         *inserted = went;
     }
     if (went == count) {
+        platform::setLastError(earlierCode);
         return true;
     }
     if (pressedKeys().count > 0) {

@@ -99,6 +99,14 @@ int16_t vkKeyScan(char16_t character, KeyboardLayout layout);
 // (MapVirtualKeyW), or the standard one where the system answers 0.
 uint32_t scanCodeOf(uint32_t virtualKey);
 
+// The system's ANSI code page, the one that Alt + keypad 0nnn codes type
+// in (1252 on Western systems).
+uint32_t ansiCodePage();
+
+// The character's single byte in the ANSI code page; false when the code
+// page has none for it (or needs more than one byte).
+bool toAnsiByte(char16_t character, uint8_t* byte);
+
 // The most modifier keys that can be down at once: left and right Shift,
 // Control, Alt and Windows.
 inline constexpr uint32_t MaxModifierKeys = 8;

@@ -1,5 +1,6 @@
 // The desktop operations over a simulated desktop held in this process.
 #include "platform/desktop.h"
+#include "platform/windows1252.h"
 #include "platform/windows_keys.h"
 #include "platform/simulated/keyboard_layouts.h"
 #include "platform/simulated/simulated_state.h"
@@ -134,6 +135,11 @@ KeyboardLayout keyboardLayoutOf(WindowHandle window) {
 int16_t vkKeyScan(char16_t character, KeyboardLayout layout) {
     return simulated::keyScan(layoutOfHandle(layout), character);
 }
+
+// The simulated desktop's Alt codes type Windows-1252.
+uint32_t ansiCodePage() { return 1252; }
+
+bool toAnsiByte(char16_t character, uint8_t* byte) { return toWindows1252(character, byte); }
 
 uint32_t heldModifierKeys(uint16_t* keys) {
     uint32_t count = 0;

@@ -57,6 +57,23 @@ uint32_t scanCodeOf(uint32_t virtualKey) {
     return 0;
 }
 
+uint32_t ansiCodePage() { return GetACP(); }
+
+bool toAnsiByte(char16_t character, uint8_t* byte) {
+    const auto wide = static_cast<WCHAR>(character);
+    char bytes[4] = {};
+    BOOL usedDefault = FALSE;
+    // No best fit: a character the code page lacks must not come out as a
+    // look-alike.
+    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &wide, 1, bytes, sizeof bytes, nullptr,
+                                           &usedDefault);
+    if (length != 1 || usedDefault != FALSE) {
+        return false;
+    }
+    *byte = static_cast<uint8_t>(bytes[0]);
+    return true;
+}
+
 uint32_t heldModifierKeys(uint16_t* keys) {
     uint32_t count = 0;
     for (const uint16_t key : ModifierKeys) {
