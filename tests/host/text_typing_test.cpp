@@ -251,6 +251,16 @@ TEST_F(TextTypingTest, AnInjectionThatGoesInOnlyInPartFailsLeavingNoKeyDownAndCa
     EXPECT_TRUE(simulated::capsLockOn());
 }
 
+TEST_F(TextTypingTest, ACapsLockTapCutShortStillHasCapsLockBackOnAndNoKeyDown) {
+    simulated::setCapsLock(true);
+    simulated::limitSendInput(1);  // every tap loses its release
+    EXPECT_FALSE(type("a"));
+    EXPECT_EQ(errorText(), u"Wedge error: 29 with message: The system cannot write to the specified device.\r\n");
+    EXPECT_EQ(simulated::receivedText(target), u"");
+    EXPECT_TRUE(simulated::capsLockOn());
+    EXPECT_TRUE(simulated::keysDown().empty());
+}
+
 TEST_F(TextTypingTest, ModifiersHeldByThePersonAreLetUpBeforeEveryByteAndNeverPressedAgain) {
     // A held key repeats: let up before one byte, it is down again by the next.
     simulated::repeatHeldKey(VkControl);

@@ -1,14 +1,9 @@
 // Modifier keys that someone else holds down while a scan is typed, into
 // a real window of a separate process: what arrives is exactly the scan,
 // no shortcut fires, and the library never presses such a key again.
-#include "key_event_recorder.h"
 #include "keyboard_state.h"
 #include "polling.h"
-#include "target_app.h"
-#include "wedge_natives.h"
-#include "wide_text.h"
-
-#include <gtest/gtest.h>
+#include "recorded_target.h"
 
 #include <string>
 #include <vector>
@@ -16,18 +11,8 @@
 namespace wedge_test {
 namespace {
 
-class HeldKeys : public ::testing::Test {
+class HeldKeys : public RecordedTarget {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(natives.ready());
-        ASSERT_TRUE(recorder.installed());
-        ASSERT_TRUE(setCapsLock(false));
-        ASSERT_TRUE(app.started());
-        frame = app.waitForFrame(title);
-        ASSERT_NE(frame, nullptr);
-        ASSERT_TRUE(natives.chooseTarget(toU16(title)));
-    }
-
     void TearDown() override {
         for (const int key : keysHeldDown()) {
             holdKey(key, false);
@@ -47,12 +32,6 @@ protected:
             EXPECT_FALSE(event.is(static_cast<DWORD>(key)) && !event.released()) << "the held key was pressed again";
         }
     }
-
-    WedgeNatives natives;
-    KeyEventRecorder recorder;
-    std::wstring title = uniqueTitle(L"held");
-    TargetApp app{{L"frame=" + title}};
-    HWND frame = nullptr;
 };
 
 TEST_F(HeldKeys, AHeldControlTurnsNoLetterIntoAShortcut) {

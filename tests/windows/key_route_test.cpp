@@ -7,12 +7,9 @@
 // the target's text. The scan codes expected are the PC keyboard's own,
 // written out here: Wine's MapVirtualKeyW answers 0 for the keypad keys,
 // and a library that sent those zeros would type nothing anywhere.
-#include "key_event_recorder.h"
 #include "keyboard_state.h"
 #include "polling.h"
-#include "target_app.h"
-#include "wedge_natives.h"
-#include "wide_text.h"
+#include "recorded_target.h"
 
 #include <gtest/gtest.h>
 
@@ -45,18 +42,8 @@ std::vector<RecordedKey> injectedOnly(const std::vector<RecordedKey>& events) {
     return injected;
 }
 
-class KeyRoute : public ::testing::Test {
+class KeyRoute : public RecordedTarget {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(natives.ready());
-        ASSERT_TRUE(recorder.installed());
-        ASSERT_TRUE(setCapsLock(false));
-        ASSERT_TRUE(app.started());
-        frame = app.waitForFrame(title);
-        ASSERT_NE(frame, nullptr);
-        ASSERT_TRUE(natives.chooseTarget(toU16(title)));
-    }
-
     // Types the bytes and answers the injected events the hook saw, once
     // the expected number of them has arrived (or the wait ran out).
     std::vector<RecordedKey> eventsFor(const std::vector<uint8_t>& bytes, size_t expectedEvents) {
@@ -79,12 +66,6 @@ protected:
             EXPECT_TRUE(events[i].injected());
         }
     }
-
-    WedgeNatives natives;
-    KeyEventRecorder recorder;
-    std::wstring title = uniqueTitle(L"keys");
-    TargetApp app{{L"frame=" + title}};
-    HWND frame = nullptr;
 };
 
 TEST_F(KeyRoute, TabIsPressedHeldAndReleasedByScanCode) {
