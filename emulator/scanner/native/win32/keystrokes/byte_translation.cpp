@@ -11,12 +11,14 @@ using platform::KeyRelease;
 using platform::KeyScanCode;
 
 // The events of one injection, built front to back.
-struct Injection {
-    KeyboardEvent events[platform::MaxEventsPerInjection];
-    uint32_t count;
+class Injection {
+public:
+    void add(const KeyboardEvent& event) { events_[count_++] = event; }
+    bool inject() const { return injectAll(events_, count_); }
 
-    void add(const KeyboardEvent& event) { events[count++] = event; }
-    bool inject() const { return injectAll(events, count); }
+private:
+    KeyboardEvent events_[platform::MaxEventsPerInjection] = {};
+    uint32_t count_ = 0;
 };
 
 KeyboardEvent byScanCode(uint16_t virtualKey, uint32_t action) {
@@ -31,7 +33,7 @@ bool isDropped(uint8_t value) {
 // now, and a tap of a key without function before the first release that
 // would otherwise open a menu.
 Injection startingWithHeldModifiersReleased() {
-    Injection injection{};
+    Injection injection;
     uint16_t held[platform::MaxModifierKeys];
     const uint32_t count = platform::heldModifierKeys(held);
     bool masked = false;

@@ -6,6 +6,9 @@
 #include "platform/windows1252.h"
 #include "platform/windows_keys.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace wedge::simulated {
 namespace {
 
@@ -41,12 +44,8 @@ uint16_t physicalKey(uint16_t virtualKey) {
 bool down(uint16_t virtualKey) { return keyboard().keyDown[virtualKey]; }
 
 bool isModifier(uint16_t key) {
-    for (const uint16_t modifier : platform::ModifierKeys) {
-        if (modifier == key) {
-            return true;
-        }
-    }
-    return false;
+    return std::any_of(std::begin(platform::ModifierKeys), std::end(platform::ModifierKeys),
+                       [key](uint16_t modifier) { return modifier == key; });
 }
 
 // Alt and Windows: let up alone, they open a menu.
