@@ -16,11 +16,24 @@ package kavo.emulator.scanner.jni;
  * library at once. A thread calling {@link #sendText(byte[])} holds that
  * lock for the whole time it types.
  *
- * <p>The native library is loaded when the class is first used: from
- * {@code java.library.path} when it is there, otherwise from the jar, which
- * carries it for 32-bit and 64-bit Windows JVMs. On any other platform the
- * first use throws an {@link UnsatisfiedLinkError} that names the platform
- * and where the library was looked for.
+ * <p>The native library is loaded when the class is first used, from the
+ * first of these places that applies:
+ * <ol>
+ * <li>the file, or the folder holding it, that the system property
+ * {@code kavo.emulator.scanner.library.path} names. A wrong value fails with
+ * an {@link UnsatisfiedLinkError} that names it; nothing else is tried;</li>
+ * <li>the jar's own copy for this platform (32-bit and 64-bit Windows, 64-bit
+ * Linux), copied into a private folder of its own under the folder that
+ * {@code kavo.emulator.scanner.tmpdir} names, or else under
+ * {@code java.io.tmpdir}, checked against the jar, and loaded from there. The
+ * copy is deleted when the JVM ends where the platform allows it; on Windows,
+ * a later JVM deletes it;</li>
+ * <li>{@code java.library.path}, only when the jar carries no copy for this
+ * platform, as when this class runs from plain class folders.</li>
+ * </ol>
+ * When none applies, or a copy cannot be written or loaded, the first use
+ * throws an {@link UnsatisfiedLinkError} that says where the library was
+ * looked for.
  */
 public final class Wedge {
 
