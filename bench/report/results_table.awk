@@ -1,6 +1,7 @@
 # Turns latest.csv (figure,platform,case,size,metric,value) into the
 # Markdown report. The machine's description comes in as -v machine=...,
-# one "name: value" per line separated by "|".
+# one "name: value" per line separated by "|"; -v provenance=... replaces
+# the sentence that says all figures come from one run, when they do not.
 BEGIN { FS = "," }
 
 NR == 1 { next }  # the header
@@ -47,7 +48,8 @@ function verdict(ok) { return ok ? "yes" : "**no**" }
 END {
     print "# Benchmark results"
     print ""
-    print "Written by `bash scripts/bench.sh`. Every figure below was measured in the same run."
+    print "Written by `bash scripts/bench.sh`. " \
+        (provenance != "" ? provenance : "Every figure below was measured in the same run.")
     print ""
     count = split(machine, lines, "|")
     for (i = 1; i <= count; i++) print "- " lines[i]

@@ -9,11 +9,20 @@
 
 namespace wedge::cli {
 
+enum class FileRead { Done, Unreadable, TooLarge };
+
+// The largest file `type --file` types: 1 MiB, far above any barcode (a
+// QR code holds under 3 KB) and already some 14 hours of typing; a larger
+// file is a mistake.
+inline constexpr size_t MaxFileBytes = 1024 * 1024;
+
 // What the command line reaches outside the desktop.
 struct Console {
     std::function<void(const std::string& utf8)> out;
     std::function<void(const std::string& utf8)> error;
-    std::function<bool(const std::u16string& path, std::vector<uint8_t>* bytes)> readFile;
+    // Reads the whole file into bytes; TooLarge, having read no more than
+    // needed to tell, when it holds more than maxBytes.
+    std::function<FileRead(const std::u16string& path, size_t maxBytes, std::vector<uint8_t>* bytes)> readFile;
 };
 
 inline constexpr int ExitSuccess = 0;

@@ -1,6 +1,6 @@
 #include "keystrokes/byte_translation.h"
 
-#include "platform/desktop.h"
+#include "keystrokes/key_injection.h"
 
 namespace wedge::keystrokes {
 namespace {
@@ -10,14 +10,16 @@ using platform::KeyPress;
 using platform::KeyRelease;
 using platform::KeyScanCode;
 
-constexpr uint8_t ShiftBit = 0x01;
-constexpr uint8_t ControlBit = 0x02;
-constexpr uint8_t AltBit = 0x04;
+// The events of one injection, built front to back.
+class Injection {
+public:
+    void add(const KeyboardEvent& event) { events_[count_++] = event; }
+    bool inject() const { return injectAll(events_, count_); }
 
-constexpr uint32_t MaxChordEvents = 8;
-constexpr uint32_t AltCodeEvents = 10;
-
-bool injected(const KeyboardEvent* events, uint32_t count) { return platform::sendInput(events, count) > 0; }
+private:
+    KeyboardEvent events_[platform::MaxEventsPerInjection] = {};
+    uint32_t count_ = 0;
+};
 
 KeyboardEvent byScanCode(uint16_t virtualKey, uint32_t action) {
     return {0, static_cast<uint16_t>(platform::scanCodeOf(virtualKey)), KeyScanCode | action};
@@ -25,6 +27,26 @@ KeyboardEvent byScanCode(uint16_t virtualKey, uint32_t action) {
 
 bool isDropped(uint8_t value) {
     return value == 127 || (value < 32 && value != 9 && value != 13);
+}
+
+// Starts an injection with the release of every modifier key held down
+// now, and a tap of a key without function before the first release that
+// would otherwise open a menu.
+Injection startingWithHeldModifiersReleased() {
+    Injection injection;
+    uint16_t held[platform::MaxModifierKeys];
+    const uint32_t count = platform::heldModifierKeys(held);
+    bool masked = false;
+    for (uint32_t i = 0; i < count; ++i) {
+        const uint16_t mask = platform::maskKeyBeforeRelease(held[i]);
+        if (mask != 0 && !masked) {
+            injection.add({mask, 0, KeyPress});
+            injection.add({mask, 0, KeyRelease});
+            masked = true;
+        }
+        injection.add({held[i], 0, KeyRelease});
+    }
+    return injection;
 }
 
 }  // namespace
@@ -36,8 +58,8 @@ uint16_t numpadKeyForDigit(int32_t digit) {
     return static_cast<uint16_t>(platform::VkNumpad0 + digit);
 }
 
-bool typeKeyChord(char16_t character) {
-    const int16_t scan = platform::vkKeyScan(character);
+bool typeKeyChord(char16_t character, platform::KeyboardLayout layout) {
+    const int16_t scan = platform::vkKeyScan(character, layout);
     if (scan == -1) {
         platform::setLastError(platform::ErrorInvalidData);
         return false;
@@ -49,33 +71,35 @@ bool typeKeyChord(char16_t character) {
     constexpr struct {
         uint8_t bit;
         uint16_t key;
-    } Modifiers[] = {{ShiftBit, platform::VkShift}, {ControlBit, platform::VkControl}, {AltBit, platform::VkMenu}};
+    } Modifiers[] = {{platform::ShiftBit, platform::VkShift},
+                     {platform::ControlBit, platform::VkControl},
+                     {platform::AltBit, platform::VkMenu}};
 
-    KeyboardEvent events[MaxChordEvents] = {};
-    uint32_t count = 0;
+    Injection injection = startingWithHeldModifiersReleased();
     for (const auto& modifier : Modifiers) {
         if ((shiftState & modifier.bit) != 0) {
-            events[count++] = {modifier.key, 0, KeyPress};
+            injection.add({modifier.key, 0, KeyPress});
         }
     }
-    events[count++] = {virtualKey, 0, KeyPress};
-    events[count++] = {virtualKey, 0, KeyRelease};
+    injection.add({virtualKey, 0, KeyPress});
+    injection.add({virtualKey, 0, KeyRelease});
     for (const auto& modifier : Modifiers) {
         if ((shiftState & modifier.bit) != 0) {
-            events[count++] = {modifier.key, 0, KeyRelease};
+            injection.add({modifier.key, 0, KeyRelease});
         }
     }
-    return injected(events, count);
+    return injection.inject();
 }
 
 bool typeTab() {
-    const KeyboardEvent press = byScanCode(platform::VkTab, KeyPress);
-    if (!injected(&press, 1)) {
+    Injection press = startingWithHeldModifiersReleased();
+    press.add(byScanCode(platform::VkTab, KeyPress));
+    if (!press.inject()) {
         return false;
     }
     platform::sleepMs(TabHoldMs);
     const KeyboardEvent release = byScanCode(platform::VkTab, KeyRelease);
-    return injected(&release, 1);
+    return injectAll(&release, 1);
 }
 
 bool typeAltCode(uint8_t value) {
@@ -85,18 +109,17 @@ bool typeAltCode(uint8_t value) {
         numpadKeyForDigit((value % 100) / 10),
         numpadKeyForDigit(value % 10),
     };
-    KeyboardEvent events[AltCodeEvents] = {};
-    uint32_t count = 0;
-    events[count++] = byScanCode(platform::VkMenu, KeyPress);
+    Injection injection = startingWithHeldModifiersReleased();
+    injection.add(byScanCode(platform::VkMenu, KeyPress));
     for (const uint16_t digit : digits) {
-        events[count++] = byScanCode(digit, KeyPress);
-        events[count++] = byScanCode(digit, KeyRelease);
+        injection.add(byScanCode(digit, KeyPress));
+        injection.add(byScanCode(digit, KeyRelease));
     }
-    events[count++] = byScanCode(platform::VkMenu, KeyRelease);
-    return injected(events, count);
+    injection.add(byScanCode(platform::VkMenu, KeyRelease));
+    return injection.inject();
 }
 
-bool typeByte(uint8_t value) {
+bool typeByte(uint8_t value, platform::KeyboardLayout layout) {
     if (isDropped(value)) {
         return true;
     }
@@ -104,7 +127,7 @@ bool typeByte(uint8_t value) {
         return typeTab();
     }
     if (value < 128) {
-        return typeKeyChord(static_cast<char16_t>(value));
+        return typeKeyChord(static_cast<char16_t>(value), layout);
     }
     return typeAltCode(value);
 }

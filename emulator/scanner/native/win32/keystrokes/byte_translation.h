@@ -2,7 +2,14 @@
 // and injecting them into the foreground window. Each byte is dropped,
 // typed through the keyboard layout, typed as a Tab by scan code, or typed
 // as an Alt + numeric keypad code.
+//
+// Modifier keys that someone else holds down would change or hijack the
+// keys (Ctrl + A selects all, a lone Alt opens the menu bar): every route
+// lets them up at the head of its first injection, which no other input
+// interleaves with, and never presses them again.
 #pragma once
+
+#include "platform/desktop.h"
 
 #include <cstdint>
 
@@ -11,13 +18,12 @@ namespace wedge::keystrokes {
 inline constexpr uint32_t TabHoldMs = 100;
 
 // True when the byte was typed or dropped; on false the thread's last
-// error code says why.
-bool typeByte(uint8_t value);
+// error code says why. Characters are looked up in the layout.
+bool typeByte(uint8_t value, platform::KeyboardLayout layout);
 
-// The key and modifiers that produce the character in the calling
-// thread's layout, in one injection. Fails with last error 13 when no key
-// produces it.
-bool typeKeyChord(char16_t character);
+// The key and modifiers that produce the character in the layout, in one
+// injection. Fails with last error 13 when no key produces it.
+bool typeKeyChord(char16_t character, platform::KeyboardLayout layout);
 
 // Tab pressed, held 100 ms, and released, addressed by scan code.
 bool typeTab();

@@ -1,6 +1,7 @@
 // The desktop operations the library drives: window enumeration and
-// inspection, activation, keyboard state and layout, input injection,
-// waiting, and the thread's last error code with its system text.
+// inspection, activation, keyboard state and layouts, input injection, the
+// desktop-wide scan lock, waiting, and the thread's last error code with
+// its system text.
 //
 // Two implementations stand behind this header: win32/ calls user32 and
 // kernel32 directly; simulated/ is the test double the host build uses.
@@ -32,12 +33,28 @@ inline constexpr uint16_t VkShift = 0x10;
 inline constexpr uint16_t VkControl = 0x11;
 inline constexpr uint16_t VkMenu = 0x12;
 inline constexpr uint16_t VkCapital = 0x14;
+inline constexpr uint16_t VkLeftWindows = 0x5B;
+inline constexpr uint16_t VkRightWindows = 0x5C;
 inline constexpr uint16_t VkNumpad0 = 0x60;
+inline constexpr uint16_t VkLeftShift = 0xA0;
+inline constexpr uint16_t VkRightShift = 0xA1;
+inline constexpr uint16_t VkLeftControl = 0xA2;
+inline constexpr uint16_t VkRightControl = 0xA3;
+inline constexpr uint16_t VkLeftMenu = 0xA4;
+inline constexpr uint16_t VkRightMenu = 0xA5;
+
+// The modifier bits of a shift state, as vkKeyScan answers it in its
+// high byte; higher bits are not used.
+inline constexpr uint8_t ShiftBit = 0x01;
+inline constexpr uint8_t ControlBit = 0x02;
+inline constexpr uint8_t AltBit = 0x04;
 
 inline constexpr uint32_t StyleVisible = 0x10000000;    // WS_VISIBLE
 inline constexpr uint32_t StyleMinimised = 0x20000000;  // WS_MINIMIZE
 
+inline constexpr uint32_t ErrorAccessDenied = 5;       // ERROR_ACCESS_DENIED
 inline constexpr uint32_t ErrorInvalidData = 13;       // ERROR_INVALID_DATA
+inline constexpr uint32_t ErrorWriteFault = 29;        // ERROR_WRITE_FAULT
 inline constexpr uint32_t ErrorInvalidParameter = 87;  // ERROR_INVALID_PARAMETER
 
 // Called once per top-level window, in the system's order, for as long as
@@ -59,30 +76,70 @@ bool isWindow(WindowHandle window);
 bool setForegroundWindow(WindowHandle window);
 bool openIcon(WindowHandle window);
 
+// False, with last error 5 (ERROR_ACCESS_DENIED), when the window belongs
+// to a process that runs at a higher integrity level than this one: the
+// system would silently drop input injected for it.
+bool canSendInputTo(WindowHandle window);
+
 int16_t getKeyState(int32_t virtualKey);
 
-// Virtual key in the low byte, shift state in the high byte, for the
-// calling thread's keyboard layout; -1 when no key produces the character.
-int16_t vkKeyScan(char16_t character);
+// A keyboard layout (HKL); each thread has its own.
+using KeyboardLayout = void*;
 
-// MapVirtualKeyW(key, MAPVK_VK_TO_VSC).
+// The layout of the thread that owns the window, which is the one that
+// turns keys into characters for it; the calling thread's layout when the
+// window's cannot be read.
+KeyboardLayout keyboardLayoutOf(WindowHandle window);
+
+// Virtual key in the low byte, shift state in the high byte, for the
+// character in the layout; -1 when no key produces the character.
+int16_t vkKeyScan(char16_t character, KeyboardLayout layout);
+
+// The key's scan code on a PC keyboard: the system's answer
+// (MapVirtualKeyW), or the standard one where the system answers 0.
 uint32_t scanCodeOf(uint32_t virtualKey);
 
-// A chord is at most 8 events and an Alt code 10.
-inline constexpr uint32_t MaxEventsPerInjection = 16;
+// The system's ANSI code page, the one that Alt + keypad 0nnn codes type
+// in (1252 on Western systems).
+uint32_t ansiCodePage();
 
-// Injects the events in order, at most MaxEventsPerInjection in one call;
-// answers how many were inserted, 0 on failure with the last error set
-// (ERROR_INVALID_PARAMETER for too many events).
+// The character's single byte in the ANSI code page; false when the code
+// page has none for it (or needs more than one byte).
+bool toAnsiByte(char16_t character, uint8_t* byte);
+
+// The most modifier keys that can be down at once: left and right Shift,
+// Control, Alt and Windows.
+inline constexpr uint32_t MaxModifierKeys = 8;
+
+// Writes the modifier keys that are down now, pressed by the person or
+// another program, as the keys to release (left or right); answers how
+// many, at most MaxModifierKeys.
+uint32_t heldModifierKeys(uint16_t* keys);
+
+// A key that does nothing, tapped before the release of the key when that
+// release alone would do something (Alt opens the menu bar, Windows opens
+// Start); 0 when the release needs none.
+uint16_t maskKeyBeforeRelease(uint16_t key);
+
+// Releases of every modifier key, a mask tap, a chord of 8 events or an
+// Alt code of 10.
+inline constexpr uint32_t MaxEventsPerInjection = 24;
+
+// Injects the events in order, at most MaxEventsPerInjection in one call,
+// as one injection that no other input interleaves with; answers how many
+// were inserted, 0 on failure with the last error set
+// (ERROR_INVALID_PARAMETER for too many events). The right-hand Control
+// and Alt and the Windows keys go as the extended keys they are.
 uint32_t sendInput(const KeyboardEvent* events, uint32_t count);
 
-void sleepMs(uint32_t milliseconds);
+// One scan at a time on this desktop (the session): the lock is shared by
+// every process that loads the library and by wedge.exe. Acquiring waits
+// while another scan holds it, and takes over a lock whose holder died.
+// False, with the last error set, when the lock cannot be had.
+bool acquireScanLock();
+void releaseScanLock();
 
-// One typing request runs between these two. beginScan readies the
-// desktop for typing (false, with the last error set, when it cannot);
-// endScan undoes whatever that needed, whichever way typing ended.
-bool beginScan();
-void endScan();
+void sleepMs(uint32_t milliseconds);
 
 uint32_t getLastError();
 void setLastError(uint32_t code);
