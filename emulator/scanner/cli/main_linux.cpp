@@ -1,11 +1,12 @@
 // wedge on Linux: UTF-8 arguments and file names, UTF-8 output, typing on
 // the X display that DISPLAY names.
+#include "command_line_text.h"
 #include "platform/x11/utf8_text.h"
 #include "wedge_cli.h"
-#include "windows1252.h"
 
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -22,24 +23,14 @@ std::u16string fromUtf8(const char* text) {
     return units;
 }
 
-bool readFile(const std::u16string& path, std::vector<uint8_t>* bytes) {
-    FILE* file = std::fopen(wedge::cli::toUtf8(path).c_str(), "rb");
-    if (file == nullptr) {
-        return false;
-    }
-    uint8_t chunk[4096];
-    size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-        bytes->insert(bytes->end(), chunk, chunk + got);
-    }
-    const bool complete = std::ferror(file) == 0;
-    static_cast<void>(std::fclose(file));
-    return complete;
+wedge::cli::FileRead readFile(const std::u16string& path, size_t maxBytes, std::vector<uint8_t>* bytes) {
+    return wedge::cli::readWholeFile(std::fopen(wedge::cli::toUtf8(path).c_str(), "rb"), maxBytes, bytes);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    std::set_new_handler(wedge::cli::exitOutOfMemory);
     std::vector<std::u16string> args;
     for (int i = 1; i < argc; ++i) {
         args.push_back(fromUtf8(argv[i]));
