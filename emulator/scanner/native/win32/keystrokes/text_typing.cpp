@@ -27,26 +27,9 @@ void restoreIfMinimised() {
     }
 }
 
-bool capsLockOn() { return (platform::getKeyState(platform::VkCapital) & 1) != 0; }
-
-// Caps Lock toggles only when its key goes from up to down, so a full
-// press and release, in one injection, flips it and leaves no key held.
-// A key someone is holding down is let up first: pressed again while
-// down it would not toggle, and Caps Lock would end up inverted.
-// *toggled says whether the press went in, whatever the result.
-bool tapCapsLock(bool* toggled) {
-    const platform::KeyboardEvent tap[] = {
-        {platform::VkCapital, 0, platform::KeyRelease},
-        {platform::VkCapital, 0, platform::KeyPress},
-        {platform::VkCapital, 0, platform::KeyRelease},
-    };
-    const bool held = (platform::getKeyState(platform::VkCapital) & 0x8000) != 0;
-    const uint32_t first = held ? 0 : 1;
-    uint32_t inserted = 0;
-    const bool tapped = injectAll(tap + first, 3 - first, &inserted);
-    *toggled = inserted > 1 - first;
-    return tapped;
-}
+// Every key event of the desktop's Caps Lock toggle goes in all or nothing.
+// *toggled says whether Caps Lock flipped, whatever the result.
+bool tapCapsLock(bool* toggled) { return platform::toggleCapsLock(injectAll, toggled); }
 
 enum class Typed { All, ByteFailed, ForegroundLost };
 
@@ -88,7 +71,7 @@ bool typeIntoTarget(const TextSource& text) {
     const platform::KeyboardLayout layout = platform::keyboardLayoutOf(targetWindow());
 
     bool capsSwitchedOff = false;
-    if (capsLockOn() && !tapCapsLock(&capsSwitchedOff)) {
+    if (platform::capsLockOn() && !tapCapsLock(&capsSwitchedOff)) {
         recordSystemError();
         bool switchedBack = false;
         if (capsSwitchedOff) {
