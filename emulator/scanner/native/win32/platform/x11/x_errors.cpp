@@ -17,6 +17,7 @@ struct StandardText {
 constexpr StandardText StandardTexts[] = {
     {0, "The operation completed successfully."},
     {13, "The data is invalid."},
+    {29, "The system cannot write to the specified device."},
     {50, "The request is not supported."},
     {87, "The parameter is incorrect."},
     {126, "The specified module could not be found."},
