@@ -1,9 +1,5 @@
-// The desktop operations on X11. The typing core still speaks in Windows
-// terms (virtual keys, scan codes, Alt + keypad codes); this file reads
-// each injection for what it types and types that through XTest.
-// The keysym groups that hold Windows-1252's typographic characters.
-#define XK_PUBLISHING
-#define XK_TECHNICAL
+// The desktop operations on X11 for windows, activation, waiting and
+// errors; keys_x11.cpp has the keyboard.
 #include "platform/desktop.h"
 
 #include "platform/x11/utf8_text.h"
