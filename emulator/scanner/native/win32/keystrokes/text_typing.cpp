@@ -102,7 +102,12 @@ bool typeIntoTarget(const TextSource& text) {
 bool sendText(const TextSource* text) {
     clearErrorText();
     if (targetWindow() == nullptr) {
-        recordMessage(TargetNotSetMessage);
+        // Without a desktop no target could be chosen: say why.
+        if (!platform::desktopReachable()) {
+            recordSystemError();
+        } else {
+            recordMessage(TargetNotSetMessage);
+        }
         return false;
     }
     if (text == nullptr) {

@@ -65,6 +65,11 @@ bool openIcon(WindowHandle window);
 // system would silently drop input injected for it.
 bool canSendInputTo(WindowHandle window);
 
+// False, with the last error set, when the desktop cannot be reached at
+// all (on X: no display, or no X libraries); then no window can have been
+// listed, and that is the reason to give.
+bool desktopReachable();
+
 // A keyboard layout (an HKL on Windows, where each thread has its own);
 // null on X, which has one keymap for all windows.
 using KeyboardLayout = void*;

@@ -164,6 +164,8 @@ int32_t systemMessage(uint32_t code, char16_t* text, int32_t capacity) {
     return units;
 }
 
+bool desktopReachable() { return x11::connection() != nullptr; }
+
 bool canSendInputTo(WindowHandle /*window*/) {
     // X delivers XTest's keys to whichever client has the focus.
     return true;

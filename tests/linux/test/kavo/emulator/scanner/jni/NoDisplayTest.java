@@ -6,18 +6,20 @@ import static org.junit.jupiter.api.Assertions.assertFalse;
 import org.junit.jupiter.api.Tag;
 import org.junit.jupiter.api.Test;
 
-/** Without a display the class still loads and every call answers. */
-@Tag("no-display")
+/**
+ * Without a desktop to reach (no display, or an X library that does not
+ * work) the class still loads and every call answers; sendText says why.
+ * The test runs once per such machine; wedge.expectedError holds the text.
+ */
+@Tag("no-desktop")
 class NoDisplayTest {
 
     @Test
-    void everyCallAnswersWithoutADisplay() {
+    void everyCallAnswersWithoutADesktop() {
         assertEquals(0, Wedge.getWindows().length);
         assertFalse(Wedge.setWindow(0));
         assertFalse(Wedge.sendText(new byte[] {'a'}));
-        // Without a display no window can be chosen; a display lost after
-        // setWindow is error 1167, like one that cannot be opened.
-        assertEquals("Target application is not set", Wedge.getLastErrorMessage());
+        assertEquals(System.getProperty("wedge.expectedError"), Wedge.getLastErrorMessage());
         Wedge.destroy();
     }
 }
