@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Builds both DLLs, wedge.exe, the jar and its Maven repository into dist/,
-# and shows each DLL's size, exports and imports.
+# Builds both DLLs, wedge.exe, the Linux library and wedge, the jar and its
+# Maven repository into dist/, and shows each DLL's size, exports and
+# imports.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 
-for preset in win32 win64 host; do
+for preset in win32 win64 linux host; do
   cmake --preset "$preset" >/dev/null
   if [ "$preset" = host ]; then
     targets=(kavo_emulator_scanner wedge_jar wedge_maven_artifacts)

@@ -1,16 +1,16 @@
 #!/usr/bin/env bash
 # Assembles dist/: the jar with the native libraries inside it, the DLLs
-# and wedge.exe for each Windows architecture, and a Maven repository
-# (dist/maven) of the jar, its pom, sources and Javadoc. Expects the win32,
-# win64 and host presets to be built (and the linux preset, when its
-# library is to go into the jar); checks what it made.
+# and wedge.exe for each Windows architecture, the Linux library and wedge,
+# and a Maven repository (dist/maven) of the jar, its pom, sources and
+# Javadoc. Expects the win32, win64, linux and host presets to be built;
+# checks what it made.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 artifact=kavo-emulator-scanner
 jar=dist/$artifact.jar
 rm -rf dist
-mkdir -p dist/staging/native dist/windows-x86 dist/windows-x86_64
+mkdir -p dist/staging/native dist/windows-x86 dist/windows-x86_64 dist/linux-x86_64
 for pair in win32:windows-x86 win64:windows-x86_64; do
   preset=${pair%%:*}
   arch=${pair##*:}
@@ -18,12 +18,11 @@ for pair in win32:windows-x86 win64:windows-x86_64; do
   cp "build/$preset/bin/kavo_emulator_scanner.dll" "dist/staging/native/$arch/"
   cp "build/$preset/bin/kavo_emulator_scanner.dll" "build/$preset/bin/wedge.exe" "dist/$arch/"
 done
-natives=(native/windows-x86/kavo_emulator_scanner.dll native/windows-x86_64/kavo_emulator_scanner.dll)
-if [ -f build/linux/bin/libkavo_emulator_scanner.so ]; then
-  mkdir -p dist/staging/native/linux-x86_64
-  cp build/linux/bin/libkavo_emulator_scanner.so dist/staging/native/linux-x86_64/
-  natives+=(native/linux-x86_64/libkavo_emulator_scanner.so)
-fi
+natives=(native/windows-x86/kavo_emulator_scanner.dll native/windows-x86_64/kavo_emulator_scanner.dll
+  native/linux-x86_64/libkavo_emulator_scanner.so)
+mkdir -p dist/staging/native/linux-x86_64
+cp build/linux/bin/libkavo_emulator_scanner.so dist/staging/native/linux-x86_64/
+cp build/linux/bin/libkavo_emulator_scanner.so build/linux/bin/wedge dist/linux-x86_64/
 cp "build/host/$artifact.jar" "$jar"
 jar --update --file "$jar" -C dist/staging native
 rm -rf dist/staging

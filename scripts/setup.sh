@@ -11,6 +11,7 @@ packages=(
   maven libmaven-compiler-plugin-java libmaven-resources-plugin-java
   imagemagick gnuplot-nox
   clang libclang-rt-14-dev clang-tidy cppcheck
+  libx11-dev libxtst-dev openbox xterm xdotool x11-utils x11-xserver-utils
 )
 
 missing=()

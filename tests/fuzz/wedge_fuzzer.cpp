@@ -502,7 +502,7 @@ private:
         const int32_t referencesBefore = jni_.liveLocalReferences();
         const jstring message = wedge::bridge::lastErrorMessage(jni_.env());
         const size_t created = liveReferencesDelta(referencesBefore, jni_.liveLocalReferences());
-        const std::u16string text(keystrokes::lastErrorText,
+        const std::u16string text(keystrokes::lastErrorText(),
                                   static_cast<size_t>(keystrokes::errorTextLength()));
         if (message == nullptr) {
             REQUIRE(created == 0, "a null message left a local reference");
@@ -548,7 +548,7 @@ private:
             value = in_.byte();
         }
 
-        const WindowHandle targetBefore = catalogue::targetWindow;
+        const WindowHandle targetBefore = catalogue::targetWindow();
         const bool capsBefore = simulated::capsLockOn();
         const std::vector<uint16_t> keysBefore = simulated::keysDown();
         const uint32_t menusBefore = simulated::menuOpenings();
@@ -568,7 +568,7 @@ private:
             trace("  byte 0x%02X", byte);
         }
         trace("  %zu bytes%s to %p: %s, \"%s\"", bytes.size(), nullArray ? " (null array)" : "", targetBefore,
-              sent ? "sent" : "failed", narrow({keystrokes::lastErrorText,
+              sent ? "sent" : "failed", narrow({keystrokes::lastErrorText(),
                                                 static_cast<size_t>(keystrokes::errorTextLength())}).c_str());
         lastSendSucceeded_ = sent;
 
@@ -577,7 +577,7 @@ private:
         REQUIRE(jni_.largestByteRegion() <= 1, "the text was read more than a byte at a time");
 
         const auto& activations = simulated::activations();
-        const std::u16string text(keystrokes::lastErrorText,
+        const std::u16string text(keystrokes::lastErrorText(),
                                   static_cast<size_t>(keystrokes::errorTextLength()));
 
         if (targetBefore == nullptr) {
@@ -589,7 +589,7 @@ private:
         if (targetBefore == nullptr || nullArray) {
             REQUIRE(activations.size() == activationsBefore, "activated a window without a target or text");
             REQUIRE(simulated::injectedEvents().size() == injectionsBefore, "typed without a target or text");
-            REQUIRE(catalogue::targetWindow == targetBefore, "the target changed without typing");
+            REQUIRE(catalogue::targetWindow() == targetBefore, "the target changed without typing");
             return;
         }
 
@@ -613,7 +613,7 @@ private:
                         "the target was not found again, yet \"%s\"", narrow(text).c_str());
             }
         }
-        REQUIRE(catalogue::targetWindow == modelTarget_, "the target is %p, expected %p", catalogue::targetWindow,
+        REQUIRE(catalogue::targetWindow() == modelTarget_, "the target is %p, expected %p", catalogue::targetWindow(),
                 modelTarget_);
         for (size_t i = activationsBefore; i < activations.size(); ++i) {
             REQUIRE(activations[i].window == targetBefore || activations[i].window == modelTarget_,
@@ -696,7 +696,7 @@ private:
     }
 
     void checkSteadyState() {
-        const char16_t* const text = keystrokes::lastErrorText;
+        const char16_t* const text = keystrokes::lastErrorText();
         REQUIRE(std::find(text, text + keystrokes::ErrorTextCapacity, u'\0') != text + keystrokes::ErrorTextCapacity,
                 "the error text is not terminated within its %d units", keystrokes::ErrorTextCapacity);
         REQUIRE((text[0] == 0) == lastSendSucceeded_, "the error text is %s after a %s sendText",
@@ -706,12 +706,12 @@ private:
                     message == keystrokes::WindowUnavailableMessage || message.rfind(u"Wedge error: ", 0) == 0,
                 "the error text is \"%s\"", narrow(message).c_str());
 
-        REQUIRE(catalogue::targetWindow == modelTarget_, "the target is %p, expected %p", catalogue::targetWindow,
+        REQUIRE(catalogue::targetWindow() == modelTarget_, "the target is %p, expected %p", catalogue::targetWindow(),
                 modelTarget_);
         for (int32_t i = 0; i < TitleCapacity; ++i) {
             const auto position = static_cast<size_t>(i);
             const char16_t expected = position < modelTargetName_.size() ? modelTargetName_[position] : u'\0';
-            REQUIRE(catalogue::targetTitle[i] == expected, "the target's title differs at unit %d", i);
+            REQUIRE(catalogue::targetTitle()[i] == expected, "the target's title differs at unit %d", i);
         }
 
         const bool listCurrent = catalogue::currentWindowList() != nullptr;

@@ -8,7 +8,7 @@
 namespace wedge::testing {
 namespace {
 
-using keystrokes::numpadKeyForDigit;
+using platform::numpadKeyForDigit;
 using platform::VkControl;
 using platform::VkMenu;
 using platform::VkShift;

@@ -54,7 +54,7 @@ TEST_F(TextTypingTest, TypesIntoTheTargetAndReportsNoError) {
 }
 
 TEST_F(TextTypingTest, WithoutATargetNothingIsActivatedOrTyped) {
-    catalogue::targetWindow = nullptr;
+    catalogue::forgetTarget();
     EXPECT_FALSE(type("abc"));
     EXPECT_EQ(errorText(), u"Target application is not set");
     EXPECT_EQ(errorText().size(), 29U);
@@ -70,13 +70,12 @@ TEST_F(TextTypingTest, ANullTextIsBadInputCaughtBeforeAnyActivation) {
 }
 
 TEST_F(TextTypingTest, SuccessClearsTheTextOfAnEarlierFailure) {
-    catalogue::targetWindow = nullptr;
+    catalogue::forgetTarget();
     ASSERT_FALSE(type("a"));
     chooseTarget(target);
     ASSERT_TRUE(type("a"));
-    EXPECT_EQ(keystrokes::lastErrorText[0], 0);
-    for (const char16_t unit : keystrokes::lastErrorText) {
-        ASSERT_EQ(unit, 0) << "the whole text is cleared";
+    for (int32_t i = 0; i < keystrokes::ErrorTextCapacity; ++i) {
+        ASSERT_EQ(keystrokes::lastErrorText()[i], 0) << "the whole text is cleared";
     }
 }
 
@@ -334,7 +333,7 @@ TEST_F(TextTypingTest, ATargetThatCannotBeActivatedIsFoundAgainByTitle) {
     simulated::closeWindow(target);
     const WindowHandle reopened = simulated::openWindow({u"Point of sale"});
     ASSERT_TRUE(type("ok"));
-    EXPECT_EQ(catalogue::targetWindow, reopened);
+    EXPECT_EQ(catalogue::targetWindow(), reopened);
     EXPECT_EQ(simulated::receivedText(reopened), u"ok");
     EXPECT_NE(catalogue::currentWindowList(), nullptr) << "the relocation's list stays current";
 }
@@ -350,7 +349,7 @@ TEST_F(TextTypingTest, FailsWhenNoWindowHasTheTitle) {
     simulated::closeWindow(target);
     EXPECT_FALSE(type("a"));
     EXPECT_EQ(errorText(), u"Selected window is no longer available");
-    EXPECT_EQ(catalogue::targetWindow, target);
+    EXPECT_EQ(catalogue::targetWindow(), target);
     EXPECT_TRUE(injectedKeys().empty());
     EXPECT_EQ(simulated::nowMs(), 0U);
 }

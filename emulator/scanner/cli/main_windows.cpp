@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <new>
 
 namespace {
@@ -16,36 +15,14 @@ void write(FILE* stream, const std::string& utf8) {
 }
 
 wedge::cli::FileRead readFile(const std::u16string& path, size_t maxBytes, std::vector<uint8_t>* bytes) {
-    using wedge::cli::FileRead;
     FILE* file = _wfopen(reinterpret_cast<const wchar_t*>(path.c_str()), L"rb");
-    if (file == nullptr) {
-        return FileRead::Unreadable;
-    }
-    uint8_t chunk[4096];
-    size_t got = 0;
-    while (bytes->size() <= maxBytes && (got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-        bytes->insert(bytes->end(), chunk, chunk + got);
-    }
-    const bool complete = std::ferror(file) == 0;
-    std::fclose(file);
-    if (bytes->size() > maxBytes) {
-        return FileRead::TooLarge;
-    }
-    return complete ? FileRead::Done : FileRead::Unreadable;
-}
-
-// Memory is allocated only before typing starts or after it ends, so
-// stopping here leaves no key held. Writes without allocating.
-void outOfMemory() {
-    std::fputs("wedge: out of memory\n", stderr);
-    std::fflush(stderr);
-    std::_Exit(wedge::cli::ExitFailure);
+    return wedge::cli::readWholeFile(file, maxBytes, bytes);
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    std::set_new_handler(outOfMemory);
+    std::set_new_handler(wedge::cli::exitOutOfMemory);
     std::vector<std::u16string> args;
     for (int i = 1; i < argc; ++i) {
         args.emplace_back(reinterpret_cast<const char16_t*>(argv[i]));

@@ -158,7 +158,7 @@ int typeCommand(const std::vector<std::u16string>& args, const Console& console)
     if (!keystrokes::sendText(&source)) {
         const int32_t length = keystrokes::errorTextLength();
         console.error("wedge type: " +
-                      toUtf8(std::u16string(keystrokes::lastErrorText, static_cast<size_t>(length))) + "\n");
+                      toUtf8(std::u16string(keystrokes::lastErrorText(), static_cast<size_t>(length))) + "\n");
         return ExitFailure;
     }
     catalogue::destroy();

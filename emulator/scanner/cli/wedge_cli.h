@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -36,5 +37,15 @@ int listCommand(const std::vector<std::u16string>& args, const Console& console)
 int typeCommand(const std::vector<std::u16string>& args, const Console& console);
 
 extern const char* const UsageText;
+
+// Reads an open file (null: one that could not be opened) whole into
+// bytes, and closes it; TooLarge, having read no more than needed to
+// tell, when it holds more than maxBytes.
+FileRead readWholeFile(FILE* file, size_t maxBytes, std::vector<uint8_t>* bytes);
+
+// For std::set_new_handler: memory is allocated only before typing starts
+// or after it ends, so stopping there leaves no key held. Says so without
+// allocating and exits with ExitFailure.
+[[noreturn]] void exitOutOfMemory();
 
 }  // namespace wedge::cli

@@ -8,7 +8,6 @@ namespace {
 using platform::KeyboardEvent;
 using platform::KeyPress;
 using platform::KeyRelease;
-using platform::KeyScanCode;
 
 // The events of one injection, built front to back.
 class Injection {
@@ -21,9 +20,7 @@ private:
     uint32_t count_ = 0;
 };
 
-KeyboardEvent byScanCode(uint16_t virtualKey, uint32_t action) {
-    return {0, static_cast<uint16_t>(platform::scanCodeOf(virtualKey)), KeyScanCode | action};
-}
+KeyboardEvent released(const KeyboardEvent& press) { return {press.virtualKey, press.scanCode, press.flags | KeyRelease}; }
 
 bool isDropped(uint8_t value) {
     return value == 127 || (value < 32 && value != 9 && value != 13);
@@ -49,74 +46,47 @@ Injection startingWithHeldModifiersReleased() {
     return injection;
 }
 
-}  // namespace
-
-uint16_t numpadKeyForDigit(int32_t digit) {
-    if (digit < 0 || digit > 9) {
-        return 0;
-    }
-    return static_cast<uint16_t>(platform::VkNumpad0 + digit);
-}
-
-bool typeKeyChord(char16_t character, platform::KeyboardLayout layout) {
-    const int16_t scan = platform::vkKeyScan(character, layout);
-    if (scan == -1) {
-        platform::setLastError(platform::ErrorInvalidData);
-        return false;
-    }
-    const auto virtualKey = static_cast<uint16_t>(scan & 0xFF);
-    const auto shiftState = static_cast<uint8_t>((scan >> 8) & 0xFF);
-
-    // Modifiers go up in the order they went down: Shift, Control, Alt.
-    constexpr struct {
-        uint8_t bit;
-        uint16_t key;
-    } Modifiers[] = {{platform::ShiftBit, platform::VkShift},
-                     {platform::ControlBit, platform::VkControl},
-                     {platform::AltBit, platform::VkMenu}};
-
+// The chord's modifiers down, its keys tapped in turn, its modifiers up
+// in the order they went down, after the keys someone else holds.
+bool typeChord(const platform::KeyChord& chord) {
     Injection injection = startingWithHeldModifiersReleased();
-    for (const auto& modifier : Modifiers) {
-        if ((shiftState & modifier.bit) != 0) {
-            injection.add({modifier.key, 0, KeyPress});
-        }
+    for (uint32_t i = 0; i < chord.modifierCount; ++i) {
+        injection.add(chord.modifiers[i]);
     }
-    injection.add({virtualKey, 0, KeyPress});
-    injection.add({virtualKey, 0, KeyRelease});
-    for (const auto& modifier : Modifiers) {
-        if ((shiftState & modifier.bit) != 0) {
-            injection.add({modifier.key, 0, KeyRelease});
-        }
+    for (uint32_t i = 0; i < chord.keyCount; ++i) {
+        injection.add(chord.keys[i]);
+        injection.add(released(chord.keys[i]));
+    }
+    for (uint32_t i = 0; i < chord.modifierCount; ++i) {
+        injection.add(released(chord.modifiers[i]));
     }
     return injection.inject();
+}
+
+}  // namespace
+
+bool typeKeyChord(char16_t character, platform::KeyboardLayout layout) {
+    platform::KeyChord chord{};
+    return platform::chordForCharacter(character, layout, &chord) && typeChord(chord);
 }
 
 bool typeTab() {
     Injection press = startingWithHeldModifiersReleased();
-    press.add(byScanCode(platform::VkTab, KeyPress));
+    press.add(platform::tabKeyPress());
     if (!press.inject()) {
         return false;
     }
     platform::sleepMs(TabHoldMs);
-    const KeyboardEvent release = byScanCode(platform::VkTab, KeyRelease);
+    const KeyboardEvent release = released(platform::tabKeyPress());
     return injectAll(&release, 1);
 }
 
-bool typeAltCode(uint8_t value) {
-    const uint16_t digits[] = {
-        numpadKeyForDigit(0),
-        numpadKeyForDigit(value / 100),
-        numpadKeyForDigit((value % 100) / 10),
-        numpadKeyForDigit(value % 10),
-    };
-    Injection injection = startingWithHeldModifiersReleased();
-    injection.add(byScanCode(platform::VkMenu, KeyPress));
-    for (const uint16_t digit : digits) {
-        injection.add(byScanCode(digit, KeyPress));
-        injection.add(byScanCode(digit, KeyRelease));
+bool typeHighByte(uint8_t value, platform::KeyboardLayout layout) {
+    platform::KeyChord chord{};
+    if (!platform::chordForHighByte(value, layout, &chord)) {
+        return false;
     }
-    injection.add(byScanCode(platform::VkMenu, KeyRelease));
-    return injection.inject();
+    return chord.keyCount == 0 || typeChord(chord);
 }
 
 bool typeByte(uint8_t value, platform::KeyboardLayout layout) {
@@ -129,7 +99,7 @@ bool typeByte(uint8_t value, platform::KeyboardLayout layout) {
     if (value < 128) {
         return typeKeyChord(static_cast<char16_t>(value), layout);
     }
-    return typeAltCode(value);
+    return typeHighByte(value, layout);
 }
 
 }  // namespace wedge::keystrokes

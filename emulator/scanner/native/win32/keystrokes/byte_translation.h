@@ -1,7 +1,9 @@
 // Turning one byte of scanned data into the keyboard events that type it,
 // and injecting them into the foreground window. Each byte is dropped,
-// typed through the keyboard layout, typed as a Tab by scan code, or typed
-// as an Alt + numeric keypad code.
+// typed as the key chord the desktop names for its character, typed as
+// the Tab key, or, from 128 up, typed as the desktop types those bytes
+// (an Alt + numeric keypad code on Windows, the Windows-1252 character's
+// key on X).
 //
 // Modifier keys that someone else holds down would change or hijack the
 // keys (Ctrl + A selects all, a lone Alt opens the menu bar): every route
@@ -25,13 +27,11 @@ bool typeByte(uint8_t value, platform::KeyboardLayout layout);
 // injection. Fails with last error 13 when no key produces it.
 bool typeKeyChord(char16_t character, platform::KeyboardLayout layout);
 
-// Tab pressed, held 100 ms, and released, addressed by scan code.
+// Tab pressed, held 100 ms, and released.
 bool typeTab();
 
-// Alt held over keypad 0 and the value's three decimal digits.
-bool typeAltCode(uint8_t value);
-
-// VK_NUMPAD0 to VK_NUMPAD9 for 0 to 9; 0 for anything else.
-uint16_t numpadKeyForDigit(int32_t digit);
+// A byte from 128 to 255 in one injection, or nothing for a byte the
+// desktop drops.
+bool typeHighByte(uint8_t value, platform::KeyboardLayout layout);
 
 }  // namespace wedge::keystrokes

@@ -13,40 +13,23 @@ namespace {
 using catalogue::targetWindow;
 
 bool bringTargetToFront() {
-    if (platform::setForegroundWindow(targetWindow)) {
+    if (platform::setForegroundWindow(targetWindow())) {
         return true;
     }
-    return catalogue::relocateTarget() && platform::setForegroundWindow(targetWindow);
+    return catalogue::relocateTarget() && platform::setForegroundWindow(targetWindow());
 }
 
 void restoreIfMinimised() {
     uint32_t style = 0;
     // A window whose information cannot be read is taken as not minimised.
-    if (platform::getWindowStyle(targetWindow, &style) && (style & platform::StyleMinimised) != 0) {
-        platform::openIcon(targetWindow);
+    if (platform::getWindowStyle(targetWindow(), &style) && (style & platform::StyleMinimised) != 0) {
+        platform::openIcon(targetWindow());
     }
 }
 
-bool capsLockOn() { return (platform::getKeyState(platform::VkCapital) & 1) != 0; }
-
-// Caps Lock toggles only when its key goes from up to down, so a full
-// press and release, in one injection, flips it and leaves no key held.
-// A key someone is holding down is let up first: pressed again while
-// down it would not toggle, and Caps Lock would end up inverted.
-// *toggled says whether the press went in, whatever the result.
-bool tapCapsLock(bool* toggled) {
-    const platform::KeyboardEvent tap[] = {
-        {platform::VkCapital, 0, platform::KeyRelease},
-        {platform::VkCapital, 0, platform::KeyPress},
-        {platform::VkCapital, 0, platform::KeyRelease},
-    };
-    const bool held = (platform::getKeyState(platform::VkCapital) & 0x8000) != 0;
-    const uint32_t first = held ? 0 : 1;
-    uint32_t inserted = 0;
-    const bool tapped = injectAll(tap + first, 3 - first, &inserted);
-    *toggled = inserted > 1 - first;
-    return tapped;
-}
+// Every key event of the desktop's Caps Lock toggle goes in all or nothing.
+// *toggled says whether Caps Lock flipped, whatever the result.
+bool tapCapsLock(bool* toggled) { return platform::toggleCapsLock(injectAll, toggled); }
 
 enum class Typed { All, ByteFailed, ForegroundLost };
 
@@ -60,7 +43,7 @@ Typed typeBytes(const TextSource& text, platform::KeyboardLayout layout) {
         }
         // Asserted before every byte, the first too: another window may have
         // taken the foreground during a pause, and it would get the keys.
-        if (!platform::setForegroundWindow(targetWindow)) {
+        if (!platform::setForegroundWindow(targetWindow())) {
             return Typed::ForegroundLost;
         }
         if (!typeByte(value, layout)) {
@@ -78,17 +61,17 @@ bool typeIntoTarget(const TextSource& text) {
         return false;
     }
     // An elevated target would drop every key without a word.
-    if (!platform::canSendInputTo(targetWindow)) {
+    if (!platform::canSendInputTo(targetWindow())) {
         recordSystemError();
         return false;
     }
     restoreIfMinimised();
     platform::sleepMs(SettleMs);
     // The target's own layout turns the keys into characters, not ours.
-    const platform::KeyboardLayout layout = platform::keyboardLayoutOf(targetWindow);
+    const platform::KeyboardLayout layout = platform::keyboardLayoutOf(targetWindow());
 
     bool capsSwitchedOff = false;
-    if (capsLockOn() && !tapCapsLock(&capsSwitchedOff)) {
+    if (platform::capsLockOn() && !tapCapsLock(&capsSwitchedOff)) {
         recordSystemError();
         bool switchedBack = false;
         if (capsSwitchedOff) {
@@ -118,8 +101,13 @@ bool typeIntoTarget(const TextSource& text) {
 
 bool sendText(const TextSource* text) {
     clearErrorText();
-    if (targetWindow == nullptr) {
-        recordMessage(TargetNotSetMessage);
+    if (targetWindow() == nullptr) {
+        // Without a desktop no target could be chosen: say why.
+        if (!platform::desktopReachable()) {
+            recordSystemError();
+        } else {
+            recordMessage(TargetNotSetMessage);
+        }
         return false;
     }
     if (text == nullptr) {

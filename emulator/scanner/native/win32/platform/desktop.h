@@ -3,9 +3,13 @@
 // desktop-wide scan lock, waiting, and the thread's last error code with
 // its system text.
 //
-// Two implementations stand behind this header: win32/ calls user32 and
-// kernel32 directly; simulated/ is the test double the host build uses.
-// Nothing outside platform/ knows which one it runs on.
+// Three implementations stand behind this header: win32/ calls user32 and
+// kernel32 directly; x11/ calls Xlib, XTest and XKB; simulated/ is the
+// test double the host build uses. Nothing outside platform/ knows which
+// one it runs on. Keys are named in the desktop's own terms (Windows
+// virtual keys and scan codes, X keycodes), and only the desktop reads
+// those names: the typing core asks it which keys type a character and
+// builds the injections from the answer.
 #pragma once
 
 #include <cstdint>
@@ -16,8 +20,9 @@ namespace wedge::platform {
 using WindowHandle = void*;
 
 // One keyboard event as the library hands it to sendInput. A press or
-// release is addressed either by virtual key (virtualKey set, scanCode 0)
-// or by scan code (virtualKey 0, scanCode set, KeyScanCode in flags).
+// release names its key as the desktop does: on Windows either by virtual
+// key (virtualKey set, scanCode 0) or by scan code (virtualKey 0, scanCode
+// set, KeyScanCode in flags); on X by keycode (virtualKey).
 struct KeyboardEvent {
     uint16_t virtualKey;
     uint16_t scanCode;
@@ -27,27 +32,6 @@ struct KeyboardEvent {
 inline constexpr uint32_t KeyPress = 0x0000;
 inline constexpr uint32_t KeyRelease = 0x0002;   // KEYEVENTF_KEYUP
 inline constexpr uint32_t KeyScanCode = 0x0008;  // KEYEVENTF_SCANCODE
-
-inline constexpr uint16_t VkTab = 0x09;
-inline constexpr uint16_t VkShift = 0x10;
-inline constexpr uint16_t VkControl = 0x11;
-inline constexpr uint16_t VkMenu = 0x12;
-inline constexpr uint16_t VkCapital = 0x14;
-inline constexpr uint16_t VkLeftWindows = 0x5B;
-inline constexpr uint16_t VkRightWindows = 0x5C;
-inline constexpr uint16_t VkNumpad0 = 0x60;
-inline constexpr uint16_t VkLeftShift = 0xA0;
-inline constexpr uint16_t VkRightShift = 0xA1;
-inline constexpr uint16_t VkLeftControl = 0xA2;
-inline constexpr uint16_t VkRightControl = 0xA3;
-inline constexpr uint16_t VkLeftMenu = 0xA4;
-inline constexpr uint16_t VkRightMenu = 0xA5;
-
-// The modifier bits of a shift state, as vkKeyScan answers it in its
-// high byte; higher bits are not used.
-inline constexpr uint8_t ShiftBit = 0x01;
-inline constexpr uint8_t ControlBit = 0x02;
-inline constexpr uint8_t AltBit = 0x04;
 
 inline constexpr uint32_t StyleVisible = 0x10000000;    // WS_VISIBLE
 inline constexpr uint32_t StyleMinimised = 0x20000000;  // WS_MINIMIZE
@@ -81,9 +65,13 @@ bool openIcon(WindowHandle window);
 // system would silently drop input injected for it.
 bool canSendInputTo(WindowHandle window);
 
-int16_t getKeyState(int32_t virtualKey);
+// False, with the last error set, when the desktop cannot be reached at
+// all (on X: no display, or no X libraries); then no window can have been
+// listed, and that is the reason to give.
+bool desktopReachable();
 
-// A keyboard layout (HKL); each thread has its own.
+// A keyboard layout (an HKL on Windows, where each thread has its own);
+// null on X, which has one keymap for all windows.
 using KeyboardLayout = void*;
 
 // The layout of the thread that owns the window, which is the one that
@@ -91,13 +79,42 @@ using KeyboardLayout = void*;
 // window's cannot be read.
 KeyboardLayout keyboardLayoutOf(WindowHandle window);
 
-// Virtual key in the low byte, shift state in the high byte, for the
-// character in the layout; -1 when no key produces the character.
-int16_t vkKeyScan(char16_t character, KeyboardLayout layout);
+// What types one character: modifier keys held down, in order, over keys
+// tapped in turn. Only presses are listed; a release is its press with
+// KeyRelease added.
+inline constexpr uint32_t MaxChordModifiers = 3;
+inline constexpr uint32_t MaxChordKeys = 4;
+struct KeyChord {
+    KeyboardEvent modifiers[MaxChordModifiers];
+    uint32_t modifierCount;
+    KeyboardEvent keys[MaxChordKeys];
+    uint32_t keyCount;
+};
 
-// The key's scan code on a PC keyboard: the system's answer
-// (MapVirtualKeyW), or the standard one where the system answers 0.
-uint32_t scanCodeOf(uint32_t virtualKey);
+// The chord that types a character (13, or 32 to 126) in the layout: the
+// key and the Shift, AltGr (or Control and Alt) it needs. False, with last
+// error 13 (ERROR_INVALID_DATA), when no key produces it.
+bool chordForCharacter(char16_t character, KeyboardLayout layout, KeyChord* chord);
+
+// The chord that types a byte from 128 to 255, as this desktop types them:
+// Windows, Alt + keypad 0 and the three digits (the ANSI code page's
+// character); X, the key of the Windows-1252 character. A chord without
+// keys types nothing: the byte is dropped.
+bool chordForHighByte(uint8_t value, KeyboardLayout layout, KeyChord* chord);
+
+// The press of the Tab key.
+KeyboardEvent tabKeyPress();
+
+bool capsLockOn();
+
+// Injects events all or nothing, as the typing core does: true when every
+// event went in; *inserted says how many did.
+using Injector = bool (*)(const KeyboardEvent* events, uint32_t count, uint32_t* inserted);
+
+// Flips Caps Lock: on Windows by a tap of its key through inject, on X by
+// locking or unlocking it through XKB. *toggled says whether it flipped,
+// whatever the result.
+bool toggleCapsLock(Injector inject, bool* toggled);
 
 // The system's ANSI code page, the one that Alt + keypad 0nnn codes type
 // in (1252 on Western systems).
@@ -107,8 +124,8 @@ uint32_t ansiCodePage();
 // page has none for it (or needs more than one byte).
 bool toAnsiByte(char16_t character, uint8_t* byte);
 
-// The most modifier keys that can be down at once: left and right Shift,
-// Control, Alt and Windows.
+// The most modifier keys that the library lets up at once: on Windows
+// left and right Shift, Control, Alt and Windows.
 inline constexpr uint32_t MaxModifierKeys = 8;
 
 // Writes the modifier keys that are down now, pressed by the person or
@@ -118,12 +135,13 @@ uint32_t heldModifierKeys(uint16_t* keys);
 
 // A key that does nothing, tapped before the release of the key when that
 // release alone would do something (Alt opens the menu bar, Windows opens
-// Start); 0 when the release needs none.
+// Start; on X, Alt and Super); 0 when the release needs none.
 uint16_t maskKeyBeforeRelease(uint16_t key);
 
-// Releases of every modifier key, a mask tap, a chord of 8 events or an
-// Alt code of 10.
-inline constexpr uint32_t MaxEventsPerInjection = 24;
+// Releases of every modifier key, a mask tap, and a chord: its modifiers
+// down and up around its keys' taps.
+inline constexpr uint32_t MaxEventsPerInjection =
+    MaxModifierKeys + 2 + 2 * MaxChordModifiers + 2 * MaxChordKeys;
 
 // Injects the events in order, at most MaxEventsPerInjection in one call,
 // as one injection that no other input interleaves with; answers how many

@@ -109,6 +109,8 @@ bool openIcon(WindowHandle window) {
     return true;
 }
 
+bool desktopReachable() { return true; }
+
 bool canSendInputTo(WindowHandle window) {
     const auto* target = findAlive(window);
     if (target != nullptr && target->elevated) {

@@ -2,7 +2,7 @@
 // character, what a key press produces, and the keys' scan codes.
 #pragma once
 
-#include "platform/desktop.h"
+#include "platform/windows_keys.h"
 #include "platform/simulated/simulated_desktop.h"
 
 #include <cstdint>

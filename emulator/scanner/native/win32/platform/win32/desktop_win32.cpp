@@ -41,6 +41,9 @@ int32_t getWindowText(WindowHandle window, char16_t* buffer, int32_t capacity) {
     return GetWindowTextW(asHwnd(window), asWide(buffer), capacity);
 }
 
+// The library runs inside a Windows session: its desktop is always there.
+bool desktopReachable() { return true; }
+
 bool isWindow(WindowHandle window) { return IsWindow(asHwnd(window)) != FALSE; }
 
 bool setForegroundWindow(WindowHandle window) { return SetForegroundWindow(asHwnd(window)) != FALSE; }
