@@ -1,6 +1,6 @@
-#include "platform/x11/x_connection.h"
+#include "x11/x_connection.h"
 
-#include "platform/x11/x_errors.h"
+#include "x11/x_errors.h"
 
 
 namespace wedge::x11 {

@@ -1,4 +1,4 @@
-#include "platform/x11/x_errors.h"
+#include "x11/x_errors.h"
 
 namespace wedge::x11 {
 namespace {

@@ -2,10 +2,10 @@
 // errors; keys_x11.cpp has the keyboard.
 #include "platform/desktop.h"
 
-#include "platform/x11/utf8_text.h"
-#include "platform/x11/x11_desktop.h"
-#include "platform/x11/x_errors.h"
-#include "platform/x11/x_windows.h"
+#include "x11/utf8_text.h"
+#include "x11/x11_desktop.h"
+#include "x11/x_errors.h"
+#include "x11/x_windows.h"
 
 #include <ctime>
 
