@@ -8,9 +8,11 @@ packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   wine wine32 wine64 xvfb xauth
   openjdk-17-jdk-headless junit5
+  maven libmaven-compiler-plugin-java libmaven-resources-plugin-java
   imagemagick gnuplot-nox
   clang libclang-rt-14-dev clang-tidy cppcheck
-  libx11-dev openbox xterm x11-utils xdotool libxdo-dev
+  libx11-dev libxtst-dev openbox xterm xdotool x11-utils x11-xserver-utils
+  libxdo-dev
 )
 
 missing=()

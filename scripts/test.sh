@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test: host unit tests and static analysis, Java tests in the
-# real JVM, a minute of fuzzing, and the Windows tests of the 32-bit and
-# 64-bit DLLs under Wine.
+# real JVM, a minute of fuzzing, the Linux X11 library in the JVM on Xvfb,
+# and the Windows tests of the 32-bit and 64-bit DLLs under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -10,7 +10,7 @@ passed=0
 failed=0
 skipped=0
 status=0
-for preset in host host-sanitize fuzz win32 win64; do
+for preset in host host-sanitize fuzz linux win32 win64; do
   echo "== $preset: configure and build"
   cmake --preset "$preset" -DWEDGE_TESTS=ON >/dev/null
   cmake --build --preset "$preset"

@@ -49,7 +49,7 @@ std::vector<uint8_t> bytesWhere(bool (*belongs)(int)) {
 void growEventLog(size_t minCapacity) {
     for (;;) {
         const size_t before = wedge::simulated::injectedEvents().capacity();
-        wedge::keystrokes::typeByte('a');
+        wedge::keystrokes::typeByte('a', wedge::platform::keyboardLayoutOf(nullptr));
         const size_t after = wedge::simulated::injectedEvents().capacity();
         if (after != before && after >= minCapacity) {
             return;
@@ -68,10 +68,11 @@ void measure(const std::string& route, const std::vector<uint8_t>& bytes, int ba
         freshDesktopWithTarget(1);
         growEventLog(LogCapacityEvents);
         const size_t capacityBefore = wedge::simulated::injectedEvents().capacity();
+        const wedge::platform::KeyboardLayout layout = wedge::platform::keyboardLayoutOf(nullptr);
         const double start = cpuNs();
         for (size_t pass = 0; pass < passes; ++pass) {
             for (const uint8_t value : bytes) {
-                failures += wedge::keystrokes::typeByte(value) ? 0 : 1;
+                failures += wedge::keystrokes::typeByte(value, layout) ? 0 : 1;
             }
         }
         const double elapsed = cpuNs() - start;

@@ -13,7 +13,10 @@ OPEN, CLOSE, RETITLE, SHOW, MINIMISE, ACTIVATABLE, REFUSE_LATER, FOREGROUND, \
     JAVA_FAULTS, ALLOCATION_FAULTS, SYSTEM_MESSAGE, GET_WINDOWS, SET_WINDOW, \
     SEND_TEXT, GET_LAST_ERROR, DESTROY = range(23)
 
-VK_CAPITAL_CHOICE = 3  # index of Caps Lock among the scenario's keys
+# Indexes among the scenario's keys.
+VK_SHIFT_CHOICE, VK_CONTROL_CHOICE, VK_MENU_CHOICE, VK_CAPITAL_CHOICE = 0, 1, 2, 3
+VK_RMENU_CHOICE, VK_LWIN_CHOICE = 8, 9
+LAYOUT_OWN_US, LAYOUT_OWN_ALTGRAPH = 1, 2  # a window's own layout
 INJECTION_ERROR_5 = 0  # index of code 5 among the injection errors
 
 
@@ -40,10 +43,10 @@ class Seed:
                 self.data += bytes([0xFF, code >> 8, code & 0xFF])
         return self
 
-    def open(self, text, visible=True, minimised=False, accepts=True, copy_of=None):
+    def open(self, text, visible=True, minimised=False, accepts=True, copy_of=None, elevated=False, layout=0):
         self.data.append(OPEN)
         self.title(text, copy_of)
-        self.data += bytes([1 if visible else 0, int(minimised), 1 if accepts else 0])
+        self.data += bytes([1 if visible else 0, int(minimised), 1 if accepts else 0, 0 if elevated else 1, layout])
         self.windows += 1
         return self
 
@@ -85,6 +88,21 @@ def main():
     # Someone holds Caps Lock down, with Caps Lock on, as a scan arrives.
     Seed(caps=True).open("Stock").op(GET_WINDOWS, SET_WINDOW, 1, 2, HOLD, VK_CAPITAL_CHOICE, 1) \
         .send(b"ab").write("held-caps-lock-key")
+
+    # Someone holds Ctrl, right Alt and Windows as a scan arrives.
+    Seed().open("Till").op(GET_WINDOWS, SET_WINDOW, 1, 2, HOLD, VK_CONTROL_CHOICE, 1, HOLD, VK_RMENU_CHOICE, 1,
+                           HOLD, VK_LWIN_CHOICE, 1).send(b"ab12\r\xe9\t").write("held-modifiers")
+
+    # An Alt code cut short by an injection that goes in only in part, then
+    # whole ones: the next code must not build on the digits left over.
+    Seed().open("Till").op(GET_WINDOWS, SET_WINDOW, 1, 2, LIMIT_INJECTION, 0, 3).send(b"\xe9") \
+        .op(LIMIT_INJECTION, 1).send(b"\xe9\xfc").write("unfinished-alt-code")
+
+    # The caller types US, the target has a layout of its own; then a target
+    # that runs elevated.
+    Seed().open("Form", layout=LAYOUT_OWN_ALTGRAPH).open("Admin", elevated=True) \
+        .op(GET_WINDOWS, SET_WINDOW, 1, 2).send(b"@{x").op(GET_WINDOWS, SET_WINDOW, 1, 3).send(b"a") \
+        .op(GET_LAST_ERROR, 1).write("target-layout-and-elevated")
 
 
 if __name__ == "__main__":

@@ -68,13 +68,14 @@ TEST_F(BridgeTest, TheLastErrorMessageIsNullUntilSomethingIsRecorded) {
     EXPECT_EQ(jni.text(message), u"Selected window is no longer available");
 }
 
-TEST_F(BridgeTest, AnUnterminatedErrorTextIsHandedOverWhole) {
-    for (char16_t& unit : keystrokes::lastErrorText) {
-        unit = u'e';
-    }
+TEST_F(BridgeTest, AFullErrorTextIsHandedOverWhole) {
+    simulated::setSystemMessage(42, std::u16string(400, u'e'));
+    platform::setLastError(42);
+    keystrokes::recordSystemError();
     const jstring message = lastErrorMessage(jni.env());
     ASSERT_NE(message, nullptr);
-    EXPECT_EQ(jni.text(message), std::u16string(300, u'e'));
+    const std::u16string head = u"Wedge error: 42 with message: ";
+    EXPECT_EQ(jni.text(message), head + std::u16string(299 - head.size(), u'e'));
 }
 
 TEST_F(BridgeTest, TypesTheArrayReadingOneByteAtATime) {

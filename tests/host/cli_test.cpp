@@ -1,7 +1,7 @@
 #include "wedge_cli.h"
 
 #include "desktop_fixture.h"
-#include "windows1252.h"
+#include "command_line_text.h"
 #include "platform/windows1252.h"
 
 #include <map>
@@ -23,13 +23,16 @@ protected:
         const cli::Console console{
             [this](const std::string& text) { out += text; },
             [this](const std::string& text) { error += text; },
-            [this](const std::u16string& path, std::vector<uint8_t>* bytes) {
+            [this](const std::u16string& path, size_t maxBytes, std::vector<uint8_t>* bytes) {
                 const auto found = files.find(path);
                 if (found == files.end()) {
-                    return false;
+                    return cli::FileRead::Unreadable;
+                }
+                if (found->second.size() > maxBytes) {
+                    return cli::FileRead::TooLarge;
                 }
                 *bytes = found->second;
-                return true;
+                return cli::FileRead::Done;
             },
         };
         return cli::runWedge(args, console);
@@ -40,12 +43,13 @@ protected:
     std::map<std::u16string, std::vector<uint8_t>> files;
 };
 
-TEST_F(CliTest, ListPrintsIndexAndTitleOfEachListedWindow) {
+TEST_F(CliTest, ListPrintsIndexAndTitleOfEachListedWindowWithControlsEscaped) {
     simulated::openWindow({u"Till"});
     simulated::openWindow({u"Hidden", false});
     simulated::openWindow({u"Caf\u00e9 \U0001F600"});
+    simulated::openWindow({u"a\tb\r\nc\x1b[2J\x7f\x85 C:\\scans"});
     EXPECT_EQ(run({u"list"}), ExitSuccess);
-    EXPECT_EQ(out, "0\tTill\n1\tCaf\xc3\xa9 \xf0\x9f\x98\x80\n");
+    EXPECT_EQ(out, "0\tTill\n1\tCaf\xc3\xa9 \xf0\x9f\x98\x80\n2\ta\\tb\\r\\nc\\u001B[2J\\u007F\\u0085 C:\\scans\n");
     EXPECT_EQ(catalogue::currentWindowList(), nullptr) << "the list is released";
 }
 
@@ -72,10 +76,20 @@ TEST_F(CliTest, TypesAFilesBytesAsTheyAre) {
     EXPECT_EQ(simulated::receivedText(till), u"A\u00e9\r");
 }
 
-TEST_F(CliTest, RefusesACharacterOutsideWindows1252BeforeTyping) {
+TEST_F(CliTest, RefusesACharacterOutsideTheCodePageBeforeTyping) {
     const WindowHandle till = simulated::openWindow({u"Till"});
     EXPECT_EQ(run({u"type", u"--window", u"Till", u"ab\u03a9"}), ExitUsage);
-    EXPECT_NE(error.find("U+03A9 at position 3"), std::string::npos) << error;
+    EXPECT_NE(error.find("U+03A9 at position 3 has no byte in this system's code page 1252"), std::string::npos)
+        << error;
+    EXPECT_TRUE(simulated::activations().empty());
+    EXPECT_EQ(simulated::receivedText(till), u"");
+}
+
+TEST_F(CliTest, RefusesAFileLargerThanTheMostAScanMayHold) {
+    const WindowHandle till = simulated::openWindow({u"Till"});
+    files[u"big.bin"] = std::vector<uint8_t>(cli::MaxFileBytes + 1, 'x');
+    EXPECT_EQ(run({u"type", u"--window", u"Till", u"--file", u"big.bin"}), ExitFailure);
+    EXPECT_EQ(error, "wedge type: big.bin holds more than 1048576 bytes, the most a scan may have; nothing was typed\n");
     EXPECT_TRUE(simulated::activations().empty());
     EXPECT_EQ(simulated::receivedText(till), u"");
 }
@@ -117,12 +131,12 @@ TEST_F(CliTest, RejectsMalformedCommandLines) {
     EXPECT_NE(out.find("wedge type --window INDEX|TITLE"), std::string::npos);
 }
 
-TEST(Windows1252, EncodesEveryByteBackFromItsCharacter) {
+TEST(AnsiBytes, EncodesEveryByteBackFromItsCharacter) {
     for (int byte = 0; byte < 256; ++byte) {
         const char16_t character = platform::fromWindows1252(static_cast<uint8_t>(byte));
         std::vector<uint8_t> encoded;
         size_t failedAt = 0;
-        ASSERT_TRUE(cli::toWindows1252(std::u16string(1, character), &encoded, &failedAt)) << byte;
+        ASSERT_TRUE(cli::toAnsiBytes(std::u16string(1, character), &encoded, &failedAt)) << byte;
         EXPECT_EQ(encoded, std::vector<uint8_t>{static_cast<uint8_t>(byte)});
     }
 }

@@ -72,10 +72,10 @@ protected:
     void TearDown() override { catalogue::destroy(); }
 
     static std::u16string errorText() {
-        return {keystrokes::lastErrorText, static_cast<size_t>(keystrokes::errorTextLength())};
+        return {keystrokes::lastErrorText(), static_cast<size_t>(keystrokes::errorTextLength())};
     }
 
-    static std::u16string targetTitle() { return catalogue::targetTitle; }
+    static std::u16string targetTitle() { return catalogue::targetTitle(); }
 
     // Lists the desktop and chooses the listed window with this handle.
     static void chooseTarget(WindowHandle window) {

@@ -109,5 +109,41 @@ TEST_F(SimulatedDesktopTest, AnAltCodeLeftUnfinishedDoesNotSpoilTheNextOne) {
     EXPECT_EQ(simulated::receivedText(sink), u"\u00e9");
 }
 
+TEST_F(SimulatedDesktopTest, ALoneAltOrWindowsOpensAMenuWhenLetUpAndAKeyBetweenPreventsIt) {
+    inject({{platform::VkMenu, 0, KeyPress}, {platform::VkMenu, 0, KeyRelease}});
+    EXPECT_EQ(simulated::menuOpenings(), 1U);
+    simulated::holdKey(platform::VkLeftWindows, true);
+    inject({{platform::VkLeftWindows, 0, KeyRelease}});
+    EXPECT_EQ(simulated::menuOpenings(), 2U) << "held by the person, let up by an injection";
+    const uint16_t mask = platform::maskKeyBeforeRelease(platform::VkMenu);
+    inject({{platform::VkMenu, 0, KeyPress},
+            {mask, 0, KeyPress},
+            {mask, 0, KeyRelease},
+            {platform::VkMenu, 0, KeyRelease}});
+    EXPECT_EQ(simulated::menuOpenings(), 2U);
+}
+
+TEST_F(SimulatedDesktopTest, ModifiersAddressedAsSuchActAsTheirLeftKey) {
+    inject({{platform::VkShift, 0, KeyPress}});
+    EXPECT_EQ(simulated::keysDown(), std::vector<uint16_t>{platform::VkLeftShift});
+    uint16_t held[platform::MaxModifierKeys];
+    ASSERT_EQ(platform::heldModifierKeys(held), 1U);
+    EXPECT_EQ(held[0], platform::VkLeftShift);
+    inject({{platform::VkLeftShift, 0, KeyRelease}});
+    EXPECT_FALSE(simulated::isKeyDown(platform::VkShift));
+}
+
+TEST_F(SimulatedDesktopTest, KeysBecomeCharactersInTheLayoutOfTheWindowInFront) {
+    const WindowHandle german =
+        simulated::openWindow({u"German", true, false, true, false, simulated::Layout::AltGraph});
+    simulated::setForeground(german);
+    inject({{platform::VkShift, 0, KeyPress},
+            {'2', 0, KeyPress},
+            {'2', 0, KeyRelease},
+            {platform::VkShift, 0, KeyRelease}});
+    EXPECT_EQ(simulated::receivedText(german), u"") << "Shift+2 is not @ in the AltGraph layout";
+    EXPECT_NE(platform::keyboardLayoutOf(german), platform::keyboardLayoutOf(nullptr));
+}
+
 }  // namespace
 }  // namespace wedge::testing

@@ -11,6 +11,7 @@ namespace {
 
 using keystrokes::sendText;
 using platform::VkCapital;
+using platform::VkControl;
 using platform::VkShift;
 
 const std::u16string AccessDenied = u"Wedge error: 5 with message: Access is denied.\r\n";
@@ -53,7 +54,7 @@ TEST_F(TextTypingTest, TypesIntoTheTargetAndReportsNoError) {
 }
 
 TEST_F(TextTypingTest, WithoutATargetNothingIsActivatedOrTyped) {
-    catalogue::targetWindow = nullptr;
+    catalogue::forgetTarget();
     EXPECT_FALSE(type("abc"));
     EXPECT_EQ(errorText(), u"Target application is not set");
     EXPECT_EQ(errorText().size(), 29U);
@@ -69,13 +70,12 @@ TEST_F(TextTypingTest, ANullTextIsBadInputCaughtBeforeAnyActivation) {
 }
 
 TEST_F(TextTypingTest, SuccessClearsTheTextOfAnEarlierFailure) {
-    catalogue::targetWindow = nullptr;
+    catalogue::forgetTarget();
     ASSERT_FALSE(type("a"));
     chooseTarget(target);
     ASSERT_TRUE(type("a"));
-    EXPECT_EQ(keystrokes::lastErrorText[0], 0);
-    for (const char16_t unit : keystrokes::lastErrorText) {
-        ASSERT_EQ(unit, 0) << "the whole text is cleared";
+    for (int32_t i = 0; i < keystrokes::ErrorTextCapacity; ++i) {
+        ASSERT_EQ(keystrokes::lastErrorText()[i], 0) << "the whole text is cleared";
     }
 }
 
@@ -96,18 +96,21 @@ TEST_F(TextTypingTest, ATabAddsItsHoldToThePacing) {
     EXPECT_EQ(simulated::receivedText(target), u"a\tb");
 }
 
-TEST_F(TextTypingTest, ReassertsTheForegroundBeforeEveryByteButTheFirst) {
+TEST_F(TextTypingTest, ReassertsTheForegroundBeforeEveryByte) {
     ASSERT_TRUE(type("abcd"));
-    EXPECT_EQ(successfulActivationsOf(target), 4U);
+    EXPECT_EQ(successfulActivationsOf(target), 5U);
     const auto& activations = simulated::activations();
     EXPECT_EQ(activations[0].atMs, 0U);
-    EXPECT_EQ(activations[1].atMs, 200U) << "right after the first byte, before its pause";
-    EXPECT_EQ(activations[3].atMs, 300U);
+    EXPECT_EQ(activations[1].atMs, 200U) << "after the settle, before the first byte";
+    EXPECT_EQ(activations[4].atMs, 350U);
 }
 
-TEST_F(TextTypingTest, AOneByteTextActivatesOnce) {
-    ASSERT_TRUE(type("x"));
-    EXPECT_EQ(simulated::activations().size(), 1U);
+TEST_F(TextTypingTest, FocusTakenDuringTheSettleStopsBeforeTheFirstByte) {
+    simulated::refuseActivationAfter(target, 1);
+    EXPECT_FALSE(type("x"));
+    EXPECT_EQ(errorText(), u"Selected window is no longer available");
+    EXPECT_TRUE(injectedKeys().empty());
+    EXPECT_EQ(simulated::nowMs(), 200U);
 }
 
 TEST_F(TextTypingTest, AnEmptyTextActivatesRestoresAndWaits) {
@@ -226,22 +229,111 @@ TEST_F(TextTypingTest, ReadsTheTextOneByteAtATime) {
 
 TEST_F(TextTypingTest, ALostForegroundStopsTypingAndFails) {
     simulated::setCapsLock(true);
-    // Up for the start and before the second byte; refused before the third.
-    simulated::refuseActivationAfter(target, 2);
+    // Up for the start and before the first two bytes; refused before the third.
+    simulated::refuseActivationAfter(target, 3);
     EXPECT_FALSE(type("abcd"));
     EXPECT_EQ(simulated::receivedText(target), u"ab");
     EXPECT_EQ(errorText(), u"Selected window is no longer available");
-    EXPECT_EQ(simulated::nowMs(), 250U) << "no pause behind the byte where typing stopped";
+    EXPECT_EQ(simulated::nowMs(), 300U);
     EXPECT_TRUE(simulated::capsLockOn());
     EXPECT_TRUE(simulated::keysDown().empty());
-    EXPECT_EQ(simulated::activations().size(), 3U) << "no relocation between bytes";
+    EXPECT_EQ(simulated::activations().size(), 4U) << "no relocation between bytes";
+}
+
+TEST_F(TextTypingTest, AnInjectionThatGoesInOnlyInPartFailsLeavingNoKeyDownAndCapsLockBack) {
+    simulated::setCapsLock(true);
+    simulated::limitSendInput(3);  // Caps Lock taps go whole, "A" loses its Shift release
+    EXPECT_FALSE(type("Ab"));
+    EXPECT_EQ(errorText(), u"Wedge error: 29 with message: The system cannot write to the specified device.\r\n");
+    EXPECT_EQ(simulated::receivedText(target), u"A");
+    EXPECT_TRUE(simulated::keysDown().empty());
+    EXPECT_TRUE(simulated::capsLockOn());
+}
+
+TEST_F(TextTypingTest, ACapsLockTapCutShortStillHasCapsLockBackOnAndNoKeyDown) {
+    simulated::setCapsLock(true);
+    simulated::limitSendInput(1);  // every tap loses its release
+    EXPECT_FALSE(type("a"));
+    EXPECT_EQ(errorText(), u"Wedge error: 29 with message: The system cannot write to the specified device.\r\n");
+    EXPECT_EQ(simulated::receivedText(target), u"");
+    EXPECT_TRUE(simulated::capsLockOn());
+    EXPECT_TRUE(simulated::keysDown().empty());
+}
+
+TEST_F(TextTypingTest, ModifiersHeldByThePersonAreLetUpBeforeEveryByteAndNeverPressedAgain) {
+    // A held key repeats: let up before one byte, it is down again by the next.
+    simulated::repeatHeldKey(VkControl);
+    simulated::holdKey(VkControl, true);
+    ASSERT_TRUE(type("ab12"));
+    EXPECT_EQ(simulated::receivedText(target), u"ab12");
+    size_t controlPresses = 0;
+    for (const Key& key : injectedKeys()) {
+        controlPresses += key == press(VkControl) || key == press(platform::VkLeftControl) ? 1U : 0U;
+    }
+    EXPECT_EQ(controlPresses, 0U);
+}
+
+TEST_F(TextTypingTest, AltAndWindowsAreLetUpBehindAKeyWithoutFunctionSoNoMenuOpens) {
+    simulated::holdKey(platform::VkRightMenu, true);
+    simulated::holdKey(platform::VkLeftWindows, true);
+    ASSERT_TRUE(type("a"));
+    const uint16_t mask = platform::maskKeyBeforeRelease(platform::VkRightMenu);
+    ASSERT_NE(mask, 0);
+    EXPECT_EQ(injectedKeys(), (std::vector<Key>{press(mask), release(mask), release(platform::VkRightMenu),
+                                                release(platform::VkLeftWindows), press('A'), release('A')}));
+    EXPECT_EQ(simulated::injectionCount(), 1U) << "one injection: no other input between the releases and the key";
+    EXPECT_EQ(simulated::menuOpenings(), 0U);
+    EXPECT_EQ(simulated::receivedText(target), u"a");
+}
+
+TEST_F(TextTypingTest, KeysAreLookedUpInTheTargetsLayoutNotTheCallers) {
+    simulated::closeWindow(target);
+    const WindowHandle german = simulated::openWindow({u"Point of sale", true, false, true, false,
+                                                       simulated::Layout::AltGraph});
+    ASSERT_TRUE(type("a@{"));
+    EXPECT_EQ(simulated::receivedText(german), u"a@{");
+}
+
+TEST_F(TextTypingTest, AnElevatedTargetFailsWithAccessDeniedBeforeAnything) {
+    simulated::closeWindow(target);
+    simulated::openWindow({u"Point of sale", true, false, true, true});
+    EXPECT_FALSE(type("abc"));
+    EXPECT_EQ(errorText(), AccessDenied);
+    EXPECT_TRUE(injectedKeys().empty());
+    EXPECT_EQ(simulated::nowMs(), 0U);
+}
+
+TEST_F(TextTypingTest, TheScanLockCoversTheWholeScanAndIsLetGoWhicheverWayItEnds) {
+    simulated::setCapsLock(true);
+    ASSERT_TRUE(type("a\tB"));
+    for (const auto& event : simulated::injectedEvents()) {
+        EXPECT_TRUE(event.underScanLock);
+    }
+    for (const auto& activation : simulated::activations()) {
+        EXPECT_TRUE(activation.underScanLock);
+    }
+    EXPECT_FALSE(simulated::scanLockHeld());
+
+    simulated::failSendInput(5, 1);
+    EXPECT_FALSE(type("a"));
+    simulated::refuseActivationAfter(target, 1);
+    EXPECT_FALSE(type("a"));
+    EXPECT_FALSE(simulated::scanLockHeld());
+    EXPECT_EQ(simulated::scanLockAcquisitions(), 3U);
+}
+
+TEST_F(TextTypingTest, AScanLockThatCannotBeHadFailsBeforeAnyActivation) {
+    simulated::failScanLock(5);
+    EXPECT_FALSE(type("a"));
+    EXPECT_EQ(errorText(), AccessDenied);
+    EXPECT_TRUE(simulated::activations().empty());
 }
 
 TEST_F(TextTypingTest, ATargetThatCannotBeActivatedIsFoundAgainByTitle) {
     simulated::closeWindow(target);
     const WindowHandle reopened = simulated::openWindow({u"Point of sale"});
     ASSERT_TRUE(type("ok"));
-    EXPECT_EQ(catalogue::targetWindow, reopened);
+    EXPECT_EQ(catalogue::targetWindow(), reopened);
     EXPECT_EQ(simulated::receivedText(reopened), u"ok");
     EXPECT_NE(catalogue::currentWindowList(), nullptr) << "the relocation's list stays current";
 }
@@ -257,7 +349,7 @@ TEST_F(TextTypingTest, FailsWhenNoWindowHasTheTitle) {
     simulated::closeWindow(target);
     EXPECT_FALSE(type("a"));
     EXPECT_EQ(errorText(), u"Selected window is no longer available");
-    EXPECT_EQ(catalogue::targetWindow, target);
+    EXPECT_EQ(catalogue::targetWindow(), target);
     EXPECT_TRUE(injectedKeys().empty());
     EXPECT_EQ(simulated::nowMs(), 0U);
 }

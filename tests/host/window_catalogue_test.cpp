@@ -107,11 +107,11 @@ TEST_F(WindowCatalogueTest, SetWindowChoosesByIndexAndConsumesTheList) {
     const WindowHandle second = simulated::openWindow({u"Second"});
     listWindows();
     ASSERT_TRUE(setWindow(1));
-    EXPECT_EQ(catalogue::targetWindow, second);
+    EXPECT_EQ(catalogue::targetWindow(), second);
     EXPECT_EQ(targetTitle(), u"Second");
     EXPECT_EQ(currentWindowList(), nullptr);
     EXPECT_FALSE(setWindow(0)) << "a second choice needs a new list";
-    EXPECT_EQ(catalogue::targetWindow, second);
+    EXPECT_EQ(catalogue::targetWindow(), second);
 }
 
 TEST_F(WindowCatalogueTest, SetWindowRejectsIndexesOutsideTheList) {
@@ -121,10 +121,10 @@ TEST_F(WindowCatalogueTest, SetWindowRejectsIndexesOutsideTheList) {
         EXPECT_FALSE(setWindow(index)) << index;
         EXPECT_EQ(currentWindowList(), nullptr) << "the list is consumed for index " << index;
     }
-    EXPECT_EQ(catalogue::targetWindow, nullptr);
+    EXPECT_EQ(catalogue::targetWindow(), nullptr);
     listWindows();
     EXPECT_TRUE(setWindow(0));
-    EXPECT_EQ(catalogue::targetWindow, only);
+    EXPECT_EQ(catalogue::targetWindow(), only);
 }
 
 TEST_F(WindowCatalogueTest, SetWindowKeepsThePreviousTargetWhenTheChosenWindowClosed) {
@@ -134,7 +134,7 @@ TEST_F(WindowCatalogueTest, SetWindowKeepsThePreviousTargetWhenTheChosenWindowCl
     listWindows();
     simulated::closeWindow(second);
     EXPECT_FALSE(setWindow(1));
-    EXPECT_EQ(catalogue::targetWindow, first);
+    EXPECT_EQ(catalogue::targetWindow(), first);
     EXPECT_EQ(targetTitle(), u"First");
 }
 
@@ -144,7 +144,7 @@ TEST_F(WindowCatalogueTest, SetWindowNeedsACurrentList) {
     listWindows();
     catalogue::destroy();
     EXPECT_FALSE(setWindow(0)) << "after destroy";
-    EXPECT_EQ(catalogue::targetWindow, nullptr);
+    EXPECT_EQ(catalogue::targetWindow(), nullptr);
 }
 
 TEST_F(WindowCatalogueTest, DestroyKeepsTheTarget) {
@@ -154,7 +154,7 @@ TEST_F(WindowCatalogueTest, DestroyKeepsTheTarget) {
     catalogue::destroy();
     catalogue::destroy();
     EXPECT_EQ(currentWindowList(), nullptr);
-    EXPECT_EQ(catalogue::targetWindow, window);
+    EXPECT_EQ(catalogue::targetWindow(), window);
     EXPECT_EQ(targetTitle(), u"Kept");
 }
 
@@ -184,7 +184,7 @@ TEST_F(WindowCatalogueTest, RelocationFindsTheFirstWindowWithTheTargetTitle) {
     simulated::openWindow({u"Till"});
 
     ASSERT_TRUE(relocateTarget());
-    EXPECT_EQ(catalogue::targetWindow, reopened);
+    EXPECT_EQ(catalogue::targetWindow(), reopened);
     ASSERT_NE(currentWindowList(), nullptr) << "the list stays current after a match";
     EXPECT_EQ(currentWindowList()->currentWindow(), reopened) << "positioned on the match";
 }
@@ -198,7 +198,7 @@ TEST_F(WindowCatalogueTest, RelocationComparesExactly) {
     simulated::openWindow({u"Til"});
 
     EXPECT_FALSE(relocateTarget());
-    EXPECT_EQ(catalogue::targetWindow, original) << "the target keeps its value";
+    EXPECT_EQ(catalogue::targetWindow(), original) << "the target keeps its value";
     EXPECT_EQ(currentWindowList(), nullptr) << "a failed relocation releases its list";
 }
 
@@ -210,7 +210,7 @@ TEST_F(WindowCatalogueTest, RelocationMatchesALongTitleByItsCutForm) {
     const WindowHandle reopened = simulated::openWindow({title});
 
     ASSERT_TRUE(relocateTarget());
-    EXPECT_EQ(catalogue::targetWindow, reopened);
+    EXPECT_EQ(catalogue::targetWindow(), reopened);
 }
 
 TEST_F(WindowCatalogueTest, ARelocationListServesTheNextSetWindow) {
@@ -222,7 +222,7 @@ TEST_F(WindowCatalogueTest, ARelocationListServesTheNextSetWindow) {
     ASSERT_TRUE(relocateTarget());
 
     EXPECT_TRUE(setWindow(1));
-    EXPECT_EQ(catalogue::targetWindow, reopened);
+    EXPECT_EQ(catalogue::targetWindow(), reopened);
 }
 
 }  // namespace

@@ -13,10 +13,7 @@ namespace wedge::testing {
 inline void startFresh() {
     simulated::reset();
     catalogue::destroy();
-    catalogue::targetWindow = nullptr;
-    for (char16_t& unit : catalogue::targetTitle) {
-        unit = 0;
-    }
+    catalogue::forgetTarget();
     keystrokes::clearErrorText();
 }
 

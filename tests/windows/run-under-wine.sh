@@ -61,20 +61,38 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# Xvfb picks a free display itself and writes its number once it accepts
-# connections.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
-  3>"$scratch/display" >"$scratch/xvfb.log" 2>&1 &
-xvfb_pid=$!
+# Starts Xvfb on the given display, or on a free one it picks itself when
+# none is given, and sets display to its number once it accepts
+# connections; fails when the server does not come up.
+start_xvfb() {
+  : >"$scratch/display"
+  Xvfb ${1:+":$1"} -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+    3>"$scratch/display" >"$scratch/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 1 200); do
+    if grep -q '^[0-9][0-9]*$' "$scratch/display" 2>/dev/null; then
+      display=$(head -n 1 "$scratch/display")
+      return 0
+    fi
+    if ! kill -0 "$xvfb_pid" 2>/dev/null; then break; fi
+    sleep 0.1
+  done
+  kill "$xvfb_pid" 2>/dev/null
+  wait "$xvfb_pid" 2>/dev/null
+  xvfb_pid=""
+  return 1
+}
+
+# WEDGE_XVFB_DISPLAYS=FIRST-LAST keeps to those displays (the first free
+# one is taken), for machines where others own the rest.
 display=""
-for _ in $(seq 1 200); do
-  if grep -q '^[0-9][0-9]*$' "$scratch/display" 2>/dev/null; then
-    display=$(head -n 1 "$scratch/display")
-    break
-  fi
-  if ! kill -0 "$xvfb_pid" 2>/dev/null; then break; fi
-  sleep 0.1
-done
+if [ -n "${WEDGE_XVFB_DISPLAYS:-}" ]; then
+  for number in $(seq "${WEDGE_XVFB_DISPLAYS%-*}" "${WEDGE_XVFB_DISPLAYS#*-}"); do
+    if start_xvfb "$number"; then break; fi
+  done
+else
+  start_xvfb
+fi
 if [ -z "$display" ]; then
   echo "run-under-wine: Xvfb did not start" >&2
   cat "$scratch/xvfb.log" >&2

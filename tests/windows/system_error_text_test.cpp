@@ -38,7 +38,7 @@ std::u16string systemText(DWORD code) {
 std::u16string recordedFor(DWORD code) {
     SetLastError(code);
     recordSystemError();
-    return std::u16string(lastErrorText);
+    return std::u16string(lastErrorText());
 }
 
 std::u16string expectedLine(DWORD code) {

@@ -1,7 +1,7 @@
 #include "text_codec.h"
 
+#include "command_line_text.h"
 #include "platform/windows1252.h"
-#include "windows1252.h"
 
 namespace wedge_bench {
 

@@ -1,6 +1,6 @@
 #include "catalogue/window_catalogue.h"
 #include "wedge_cli.h"
-#include "windows1252.h"
+#include "command_line_text.h"
 
 namespace wedge::cli {
 
@@ -13,7 +13,7 @@ int listCommand(const std::vector<std::u16string>& args, const Console& console)
     list.rewind();
     std::string lines;
     for (int32_t i = 0; i < list.count(); ++i) {
-        lines += std::to_string(i) + "\t" + toUtf8(list.currentTitle()) + "\n";
+        lines += std::to_string(i) + "\t" + toUtf8(escapeControls(list.currentTitle())) + "\n";
         list.advance();
     }
     catalogue::destroy();

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <new>
 
 namespace {
 
@@ -13,24 +14,15 @@ void write(FILE* stream, const std::string& utf8) {
     std::fflush(stream);
 }
 
-bool readFile(const std::u16string& path, std::vector<uint8_t>* bytes) {
+wedge::cli::FileRead readFile(const std::u16string& path, size_t maxBytes, std::vector<uint8_t>* bytes) {
     FILE* file = _wfopen(reinterpret_cast<const wchar_t*>(path.c_str()), L"rb");
-    if (file == nullptr) {
-        return false;
-    }
-    uint8_t chunk[4096];
-    size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-        bytes->insert(bytes->end(), chunk, chunk + got);
-    }
-    const bool complete = std::ferror(file) == 0;
-    std::fclose(file);
-    return complete;
+    return wedge::cli::readWholeFile(file, maxBytes, bytes);
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    std::set_new_handler(wedge::cli::exitOutOfMemory);
     std::vector<std::u16string> args;
     for (int i = 1; i < argc; ++i) {
         args.emplace_back(reinterpret_cast<const char16_t*>(argv[i]));

@@ -2,7 +2,8 @@
 #include "keystrokes/error_text.h"
 #include "keystrokes/text_typing.h"
 #include "wedge_cli.h"
-#include "windows1252.h"
+#include "command_line_text.h"
+#include "platform/desktop.h"
 
 namespace wedge::cli {
 namespace {
@@ -118,8 +119,14 @@ int typeCommand(const std::vector<std::u16string>& args, const Console& console)
 
     std::vector<uint8_t> bytes;
     if (!request.file.empty()) {
-        if (!console.readFile(request.file, &bytes)) {
+        const FileRead read = console.readFile(request.file, MaxFileBytes, &bytes);
+        if (read == FileRead::Unreadable) {
             console.error("wedge type: cannot read " + toUtf8(request.file) + "\n");
+            return ExitFailure;
+        }
+        if (read == FileRead::TooLarge) {
+            console.error("wedge type: " + toUtf8(request.file) + " holds more than " + std::to_string(MaxFileBytes) +
+                          " bytes, the most a scan may have; nothing was typed\n");
             return ExitFailure;
         }
     } else {
@@ -128,11 +135,12 @@ int typeCommand(const std::vector<std::u16string>& args, const Console& console)
             text += (text.empty() ? u"" : u" ") + word;
         }
         size_t failedAt = 0;
-        if (!toWindows1252(text, &bytes, &failedAt)) {
+        if (!toAnsiBytes(text, &bytes, &failedAt)) {
             char code[8];
             std::snprintf(code, sizeof code, "%04X", static_cast<unsigned>(text[failedAt]));
             console.error("wedge type: character U+" + std::string(code) + " at position " +
-                          std::to_string(failedAt + 1) + " has no Windows-1252 byte; nothing was typed\n");
+                          std::to_string(failedAt + 1) + " has no byte in this system's code page " +
+                          std::to_string(platform::ansiCodePage()) + "; nothing was typed\n");
             return ExitUsage;
         }
     }
@@ -150,7 +158,7 @@ int typeCommand(const std::vector<std::u16string>& args, const Console& console)
     if (!keystrokes::sendText(&source)) {
         const int32_t length = keystrokes::errorTextLength();
         console.error("wedge type: " +
-                      toUtf8(std::u16string(keystrokes::lastErrorText, static_cast<size_t>(length))) + "\n");
+                      toUtf8(std::u16string(keystrokes::lastErrorText(), static_cast<size_t>(length))) + "\n");
         return ExitFailure;
     }
     catalogue::destroy();

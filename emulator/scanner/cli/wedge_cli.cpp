@@ -1,6 +1,6 @@
 #include "wedge_cli.h"
 
-#include "windows1252.h"
+#include "command_line_text.h"
 
 namespace wedge::cli {
 
@@ -8,7 +8,9 @@ const char* const UsageText =
     "Usage:\n"
     "  wedge list\n"
     "      Prints the windows that can receive text, one per line: the index,\n"
-    "      a tab, and the title (at most 99 characters).\n"
+    "      a tab, and the title (at most 99 characters). Control characters in\n"
+    "      a title are shown as \\t, \\n, \\r or \\u00XX; choose such a window\n"
+    "      by its index.\n"
     "  wedge type --window INDEX|TITLE [--suffix enter|tab|none] TEXT...\n"
     "  wedge type --window INDEX|TITLE [--suffix enter|tab|none] --file PATH\n"
     "      Brings the window to the front and types the text into it as\n"
@@ -17,17 +19,19 @@ const char* const UsageText =
     "                exact title (the first window listed with it wins)\n"
     "      --suffix  a key typed after the text: enter (byte 13), tab (byte 9)\n"
     "                or none (the default)\n"
-    "      TEXT      typed in the Windows-1252 encoding, several words joined by\n"
-    "                one space; a character outside it is refused before\n"
-    "                anything is typed\n"
+    "      TEXT      typed in this system's ANSI code page (Windows-1252 on\n"
+    "                Western systems), several words joined by one space; a\n"
+    "                character outside it is refused before anything is typed\n"
     "      --file    types the file's bytes as they are: 32-126 and 13 through\n"
     "                the keyboard layout, 9 as Tab, 128-255 as Alt + keypad\n"
-    "                codes; other control bytes, line feed among them, are dropped\n"
+    "                codes; other control bytes, line feed among them, are\n"
+    "                dropped. A file of more than 1048576 bytes (1 MiB) is\n"
+    "                refused before anything is typed\n"
     "      Typing takes about 200 ms, plus 50 ms per byte and 100 ms per Tab.\n"
     "  wedge --help\n"
     "\n"
-    "Exit status: 0 done, 1 the window or the typing failed (the reason is\n"
-    "printed), 2 the command line is wrong.\n";
+    "Exit status: 0 done; 1 the window, the file or the typing failed, or\n"
+    "memory ran out (the reason is printed); 2 the command line is wrong.\n";
 
 int runWedge(const std::vector<std::u16string>& args, const Console& console) {
     if (args.empty()) {

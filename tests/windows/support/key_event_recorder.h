@@ -20,6 +20,19 @@ struct RecordedKey {
 
     bool released() const { return (flags & LLKHF_UP) != 0; }
     bool injected() const { return (flags & LLKHF_INJECTED) != 0; }
+    // Shift, Control and Alt reach the hook as their left or right key.
+    bool is(DWORD key) const {
+        switch (key) {
+        case VK_SHIFT:
+            return virtualKey == VK_SHIFT || virtualKey == VK_LSHIFT || virtualKey == VK_RSHIFT;
+        case VK_CONTROL:
+            return virtualKey == VK_CONTROL || virtualKey == VK_LCONTROL || virtualKey == VK_RCONTROL;
+        case VK_MENU:
+            return virtualKey == VK_MENU || virtualKey == VK_LMENU || virtualKey == VK_RMENU;
+        default:
+            return virtualKey == key;
+        }
+    }
 };
 
 // One recorder at a time: the hook procedure has no context of its own.

@@ -24,9 +24,37 @@ bool setCapsLock(bool on) {
     return waitUntil([on] { return capsLockOn() == on; });
 }
 
+bool holdKey(int virtualKey, bool down) {
+    INPUT event = {};
+    event.type = INPUT_KEYBOARD;
+    event.ki.wVk = static_cast<WORD>(virtualKey);
+    event.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    if (SendInput(1, &event, sizeof(INPUT)) != 1) {
+        return false;
+    }
+    return waitUntil([&] { return ((GetAsyncKeyState(virtualKey) & 0x8000) != 0) == down; });
+}
+
+bool holdKeyIn(HWND window, int virtualKey) {
+    SetForegroundWindow(window);
+    if (!waitUntil([window] { return GetForegroundWindow() == window; })) {
+        return false;
+    }
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (!holdKey(virtualKey, true)) {
+            return false;
+        }
+        Sleep(300);
+        if ((GetAsyncKeyState(virtualKey) & 0x8000) != 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::vector<int> keysHeldDown() {
-    std::vector<int> keys = {VK_CAPITAL, VK_SHIFT, VK_LSHIFT, VK_RSHIFT, VK_CONTROL, VK_LCONTROL,
-                             VK_RCONTROL, VK_MENU, VK_LMENU, VK_RMENU, VK_TAB, VK_RETURN};
+    std::vector<int> keys = {VK_CAPITAL, VK_SHIFT, VK_LSHIFT, VK_RSHIFT, VK_CONTROL, VK_LCONTROL, VK_RCONTROL,
+                             VK_MENU,    VK_LMENU, VK_RMENU,  VK_LWIN,   VK_RWIN,    VK_TAB,      VK_RETURN, 0xE8};
     for (int key = '0'; key <= '9'; ++key) {
         keys.push_back(key);
     }

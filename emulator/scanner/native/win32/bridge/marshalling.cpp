@@ -65,10 +65,10 @@ jboolean typeBytes(JNIEnv* env, jbyteArray text) {
 }
 
 jstring lastErrorMessage(JNIEnv* env) {
-    if (keystrokes::lastErrorText[0] == 0) {
+    if (keystrokes::lastErrorText()[0] == 0) {
         return nullptr;
     }
-    return env->NewString(asJavaChars(keystrokes::lastErrorText), keystrokes::errorTextLength());
+    return env->NewString(asJavaChars(keystrokes::lastErrorText()), keystrokes::errorTextLength());
 }
 
 }  // namespace wedge::bridge

@@ -81,12 +81,7 @@ bool setWindow(int32_t index) {
         }
         const WindowHandle window = windowList->currentWindow();
         if (platform::isWindow(window)) {
-            targetWindow = window;
-            const char16_t* title = windowList->currentTitle();
-            for (int32_t i = 0; i < TitleCapacity; ++i) {
-                targetTitle[i] = title[i];
-            }
-            targetTitle[TitleLimit] = 0;
+            chooseTarget(window, windowList->currentTitle());
             selected = true;
         }
     }
@@ -101,8 +96,8 @@ bool relocateTarget() {
     list.rewind();
     if (list.count() > 0) {
         do {
-            if (sameTitle(list.currentTitle(), targetTitle)) {
-                targetWindow = list.currentWindow();
+            if (sameTitle(list.currentTitle(), targetTitle())) {
+                moveTarget(list.currentWindow());
                 return true;
             }
         } while (list.advance());

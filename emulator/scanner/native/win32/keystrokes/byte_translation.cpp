@@ -1,6 +1,6 @@
 #include "keystrokes/byte_translation.h"
 
-#include "platform/desktop.h"
+#include "keystrokes/key_injection.h"
 
 namespace wedge::keystrokes {
 namespace {
@@ -8,95 +8,88 @@ namespace {
 using platform::KeyboardEvent;
 using platform::KeyPress;
 using platform::KeyRelease;
-using platform::KeyScanCode;
 
-constexpr uint8_t ShiftBit = 0x01;
-constexpr uint8_t ControlBit = 0x02;
-constexpr uint8_t AltBit = 0x04;
+// The events of one injection, built front to back.
+class Injection {
+public:
+    void add(const KeyboardEvent& event) { events_[count_++] = event; }
+    bool inject() const { return injectAll(events_, count_); }
 
-constexpr uint32_t MaxChordEvents = 8;
-constexpr uint32_t AltCodeEvents = 10;
+private:
+    KeyboardEvent events_[platform::MaxEventsPerInjection] = {};
+    uint32_t count_ = 0;
+};
 
-bool injected(const KeyboardEvent* events, uint32_t count) { return platform::sendInput(events, count) > 0; }
-
-KeyboardEvent byScanCode(uint16_t virtualKey, uint32_t action) {
-    return {0, static_cast<uint16_t>(platform::scanCodeOf(virtualKey)), KeyScanCode | action};
-}
+KeyboardEvent released(const KeyboardEvent& press) { return {press.virtualKey, press.scanCode, press.flags | KeyRelease}; }
 
 bool isDropped(uint8_t value) {
     return value == 127 || (value < 32 && value != 9 && value != 13);
 }
 
-}  // namespace
-
-uint16_t numpadKeyForDigit(int32_t digit) {
-    if (digit < 0 || digit > 9) {
-        return 0;
+// Starts an injection with the release of every modifier key held down
+// now, and a tap of a key without function before the first release that
+// would otherwise open a menu.
+Injection startingWithHeldModifiersReleased() {
+    Injection injection;
+    uint16_t held[platform::MaxModifierKeys];
+    const uint32_t count = platform::heldModifierKeys(held);
+    bool masked = false;
+    for (uint32_t i = 0; i < count; ++i) {
+        const uint16_t mask = platform::maskKeyBeforeRelease(held[i]);
+        if (mask != 0 && !masked) {
+            injection.add({mask, 0, KeyPress});
+            injection.add({mask, 0, KeyRelease});
+            masked = true;
+        }
+        injection.add({held[i], 0, KeyRelease});
     }
-    return static_cast<uint16_t>(platform::VkNumpad0 + digit);
+    return injection;
 }
 
-bool typeKeyChord(char16_t character) {
-    const int16_t scan = platform::vkKeyScan(character);
-    if (scan == -1) {
-        platform::setLastError(platform::ErrorInvalidData);
-        return false;
+// The chord's modifiers down, its keys tapped in turn, its modifiers up
+// in the order they went down, after the keys someone else holds.
+bool typeChord(const platform::KeyChord& chord) {
+    Injection injection = startingWithHeldModifiersReleased();
+    for (uint32_t i = 0; i < chord.modifierCount; ++i) {
+        injection.add(chord.modifiers[i]);
     }
-    const auto virtualKey = static_cast<uint16_t>(scan & 0xFF);
-    const auto shiftState = static_cast<uint8_t>((scan >> 8) & 0xFF);
+    for (uint32_t i = 0; i < chord.keyCount; ++i) {
+        injection.add(chord.keys[i]);
+        injection.add(released(chord.keys[i]));
+    }
+    for (uint32_t i = 0; i < chord.modifierCount; ++i) {
+        injection.add(released(chord.modifiers[i]));
+    }
+    return injection.inject();
+}
 
-    // Modifiers go up in the order they went down: Shift, Control, Alt.
-    constexpr struct {
-        uint8_t bit;
-        uint16_t key;
-    } Modifiers[] = {{ShiftBit, platform::VkShift}, {ControlBit, platform::VkControl}, {AltBit, platform::VkMenu}};
+}  // namespace
 
-    KeyboardEvent events[MaxChordEvents] = {};
-    uint32_t count = 0;
-    for (const auto& modifier : Modifiers) {
-        if ((shiftState & modifier.bit) != 0) {
-            events[count++] = {modifier.key, 0, KeyPress};
-        }
-    }
-    events[count++] = {virtualKey, 0, KeyPress};
-    events[count++] = {virtualKey, 0, KeyRelease};
-    for (const auto& modifier : Modifiers) {
-        if ((shiftState & modifier.bit) != 0) {
-            events[count++] = {modifier.key, 0, KeyRelease};
-        }
-    }
-    return injected(events, count);
+bool typeKeyChord(char16_t character, platform::KeyboardLayout layout) {
+    platform::KeyChord chord{};
+    return platform::chordForCharacter(character, layout, &chord) && typeChord(chord);
 }
 
 bool typeTab() {
-    const KeyboardEvent press = byScanCode(platform::VkTab, KeyPress);
-    if (!injected(&press, 1)) {
+    Injection press = startingWithHeldModifiersReleased();
+    press.add(platform::tabKeyPress());
+    if (!press.inject()) {
         return false;
     }
     platform::sleepMs(TabHoldMs);
-    const KeyboardEvent release = byScanCode(platform::VkTab, KeyRelease);
-    return injected(&release, 1);
+    const KeyboardEvent release = released(platform::tabKeyPress());
+    return injectAll(&release, 1);
 }
 
-bool typeAltCode(uint8_t value) {
-    const uint16_t digits[] = {
-        numpadKeyForDigit(0),
-        numpadKeyForDigit(value / 100),
-        numpadKeyForDigit((value % 100) / 10),
-        numpadKeyForDigit(value % 10),
-    };
-    KeyboardEvent events[AltCodeEvents] = {};
-    uint32_t count = 0;
-    events[count++] = byScanCode(platform::VkMenu, KeyPress);
-    for (const uint16_t digit : digits) {
-        events[count++] = byScanCode(digit, KeyPress);
-        events[count++] = byScanCode(digit, KeyRelease);
+bool typeHighByte(uint8_t value, platform::KeyboardLayout layout) {
+    platform::KeyChord chord{};
+    if (!platform::chordForHighByte(value, layout, &chord)) {
+        return false;
     }
-    events[count++] = byScanCode(platform::VkMenu, KeyRelease);
-    return injected(events, count);
+    return chord.keyCount == 0 || typeChord(chord);
 }
 
-bool typeByte(uint8_t value) {
+bool typeByte(uint8_t value, platform::KeyboardLayout layout) {
     if (isDropped(value)) {
         return true;
     }
@@ -104,9 +97,9 @@ bool typeByte(uint8_t value) {
         return typeTab();
     }
     if (value < 128) {
-        return typeKeyChord(static_cast<char16_t>(value));
+        return typeKeyChord(static_cast<char16_t>(value), layout);
     }
-    return typeAltCode(value);
+    return typeHighByte(value, layout);
 }
 
 }  // namespace wedge::keystrokes

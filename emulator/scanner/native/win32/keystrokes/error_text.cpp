@@ -5,16 +5,18 @@
 namespace wedge::keystrokes {
 namespace {
 
+char16_t text_[ErrorTextCapacity] = {};
+
 // The system's text is copied here before it is formatted into the line.
 char16_t systemText[ErrorTextCapacity];
 
-// Appends to lastErrorText at *length, never past its last unit, which
+// Appends to the text at *length, never past its last unit, which
 // stays for the terminator.
 void append(int32_t* length, const char16_t* text) {
     for (; *text != 0 && *length < ErrorTextCapacity - 1; ++text) {
-        lastErrorText[(*length)++] = *text;
+        text_[(*length)++] = *text;
     }
-    lastErrorText[*length] = 0;
+    text_[*length] = 0;
 }
 
 void appendDecimal(int32_t* length, int32_t value) {
@@ -40,10 +42,10 @@ void appendDecimal(int32_t* length, int32_t value) {
 
 }  // namespace
 
-char16_t lastErrorText[ErrorTextCapacity] = {};
+const char16_t* lastErrorText() { return text_; }
 
 void clearErrorText() {
-    for (char16_t& unit : lastErrorText) {
+    for (char16_t& unit : text_) {
         unit = 0;
     }
 }
@@ -67,7 +69,7 @@ void recordSystemError() {
 
 int32_t errorTextLength() {
     int32_t length = 0;
-    while (length < ErrorTextCapacity && lastErrorText[length] != 0) {
+    while (length < ErrorTextCapacity && text_[length] != 0) {
         ++length;
     }
     return length;

@@ -12,7 +12,8 @@ inline constexpr int32_t ErrorTextCapacity = 300;
 inline constexpr char16_t TargetNotSetMessage[] = u"Target application is not set";
 inline constexpr char16_t WindowUnavailableMessage[] = u"Selected window is no longer available";
 
-extern char16_t lastErrorText[ErrorTextCapacity];
+// The text, always terminated within its capacity.
+const char16_t* lastErrorText();
 
 void clearErrorText();
 
@@ -24,7 +25,7 @@ void recordMessage(const char16_t* message);
 // the system has no text for gets an empty message part.
 void recordSystemError();
 
-// Units before the first terminator, looking at no more than the whole text.
+// Units before the terminator.
 int32_t errorTextLength();
 
 }  // namespace wedge::keystrokes

@@ -18,11 +18,12 @@ struct TextSource {
     bool (*readByte)(void* context, int32_t index, uint8_t* value);
 };
 
-// Brings the target to the foreground (finding it again by its title when
-// that fails), restores it if minimised, lets it settle, and types the
-// bytes with Caps Lock off, re-asserting the foreground before each byte
-// after the first. A null text is bad input. On false, lastErrorText
-// says why; on true it is empty.
+// Takes the desktop-wide scan lock, brings the target to the foreground
+// (finding it again by its title when that fails), refuses a target whose
+// process would drop injected input (error 5), restores it if minimised,
+// lets it settle, and types the bytes through the target's keyboard layout
+// with Caps Lock off, re-asserting the foreground before each byte. A null
+// text is bad input. On false, lastErrorText says why; on true it is empty.
 bool sendText(const TextSource* text);
 
 }  // namespace wedge::keystrokes

@@ -2,15 +2,16 @@
 // character, what a key press produces, and the keys' scan codes.
 #pragma once
 
+#include "platform/windows_keys.h"
 #include "platform/simulated/simulated_desktop.h"
 
 #include <cstdint>
 
 namespace wedge::simulated {
 
-inline constexpr uint8_t ShiftBit = 0x01;
-inline constexpr uint8_t ControlBit = 0x02;
-inline constexpr uint8_t AltBit = 0x04;
+using platform::AltBit;
+using platform::ControlBit;
+using platform::ShiftBit;
 
 // VkKeyScanW's answer: virtual key in the low byte, shift state in the
 // high byte; -1 when no key of the layout produces the character.

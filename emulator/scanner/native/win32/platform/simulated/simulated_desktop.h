@@ -5,9 +5,10 @@
 // Time is virtual: sleepMs advances the clock and never blocks.
 #pragma once
 
-#include "platform/desktop.h"
+#include "platform/windows_keys.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,23 +29,30 @@ struct WindowSetup {
     bool visible = true;
     bool minimised = false;
     bool acceptsActivation = true;
+    // Its process runs at a higher integrity level than the library's.
+    bool elevated = false;
+    // The layout of the thread that owns it; none: the desktop's layout,
+    // whatever useLayout makes that.
+    std::optional<Layout> layout = std::nullopt;
 };
 
 struct InjectedEvent {
     KeyboardEvent event;
-    uint64_t atMs;           // virtual clock when it was injected
-    uint32_t injection;      // which sendInput call carried it, from 1
-    WindowHandle foreground; // the window in front when it arrived
+    uint64_t atMs;            // virtual clock when it was injected
+    uint32_t injection;       // which sendInput call carried it, from 1
+    WindowHandle foreground;  // the window in front when it arrived
+    bool underScanLock;       // the library held the scan lock
 };
 
 struct Activation {
     WindowHandle window;
     uint64_t atMs;
     bool succeeded;
+    bool underScanLock;
 };
 
 // Empties the desktop: no windows, US layout, every key up and Caps Lock
-// off, clock and logs at zero, last error 0, no faults.
+// off, clock and logs at zero, last error 0, the scan lock free, no faults.
 void reset();
 
 // Adds a top-level window at the end of the enumeration order.
@@ -65,14 +73,25 @@ WindowHandle foregroundWindow();
 // their Windows-1252 character.
 std::u16string receivedText(WindowHandle window);
 
+// The calling thread's layout, and that of every window without its own.
 void useLayout(Layout layout);
 void setCapsLock(bool on);
 bool capsLockOn();
 // Holds a key down (or lets it up) without toggling anything, as a person
-// holding it would before the library runs.
+// holding it would before the library runs. Shift, Control and Alt stand
+// for their left key, as they do in injected events.
 void holdKey(uint16_t virtualKey, bool down);
+// The person keeps holding the key down, and the keyboard repeats it: let
+// up by an injection, it is down again after the next pause.
+void repeatHeldKey(uint16_t virtualKey);
+// Shift, Control and Alt are down when their left or right key is.
 bool isKeyDown(uint16_t virtualKey);
+// Modifiers by their left or right key.
 std::vector<uint16_t> keysDown();
+// How often Alt or Windows went up with no other key pressed while it was
+// down: each time, the window in front would open its menu bar (or Windows
+// its Start menu).
+uint32_t menuOpenings();
 
 uint64_t nowMs();
 const std::vector<InjectedEvent>& injectedEvents();
@@ -100,6 +119,12 @@ void reportTitleLength(WindowHandle window, int32_t length);
 void changeTitleAfterFirstLengthQuery(WindowHandle window, const std::u16string& title);
 // The system's text for a code; an empty text removes it.
 void setSystemMessage(uint32_t code, const std::u16string& text);
+
+// The scan lock cannot be had; each attempt leaves this last error (0:
+// it can again).
+void failScanLock(uint32_t errorCode);
+bool scanLockHeld();
+uint32_t scanLockAcquisitions();
 
 // A code for which the system has no text.
 inline constexpr uint32_t CodeWithoutText = 0x3DEAD;

@@ -1,14 +1,10 @@
-// The desktop operations as thin calls into user32 and kernel32.
+// The window, waiting and error-text operations as thin calls into user32
+// and kernel32.
 #include "platform/desktop.h"
-
-#include <windows.h>
-
-static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 text is wchar_t on Windows");
+#include "platform/win32/win32_handles.h"
 
 namespace wedge::platform {
 namespace {
-
-HWND asHwnd(WindowHandle window) { return static_cast<HWND>(window); }
 
 LPWSTR asWide(char16_t* text) { return reinterpret_cast<LPWSTR>(text); }
 
@@ -45,32 +41,14 @@ int32_t getWindowText(WindowHandle window, char16_t* buffer, int32_t capacity) {
     return GetWindowTextW(asHwnd(window), asWide(buffer), capacity);
 }
 
+// The library runs inside a Windows session: its desktop is always there.
+bool desktopReachable() { return true; }
+
 bool isWindow(WindowHandle window) { return IsWindow(asHwnd(window)) != FALSE; }
 
 bool setForegroundWindow(WindowHandle window) { return SetForegroundWindow(asHwnd(window)) != FALSE; }
 
 bool openIcon(WindowHandle window) { return OpenIcon(asHwnd(window)) != FALSE; }
-
-int16_t getKeyState(int32_t virtualKey) { return GetKeyState(virtualKey); }
-
-int16_t vkKeyScan(char16_t character) { return VkKeyScanW(static_cast<WCHAR>(character)); }
-
-uint32_t scanCodeOf(uint32_t virtualKey) { return MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC); }
-
-uint32_t sendInput(const KeyboardEvent* events, uint32_t count) {
-    if (count > MaxEventsPerInjection) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return 0;
-    }
-    INPUT inputs[MaxEventsPerInjection] = {};
-    for (uint32_t i = 0; i < count; ++i) {
-        inputs[i].type = INPUT_KEYBOARD;
-        inputs[i].ki.wVk = events[i].virtualKey;
-        inputs[i].ki.wScan = events[i].scanCode;
-        inputs[i].ki.dwFlags = events[i].flags;
-    }
-    return SendInput(count, inputs, sizeof(INPUT));
-}
 
 void sleepMs(uint32_t milliseconds) { Sleep(milliseconds); }
 

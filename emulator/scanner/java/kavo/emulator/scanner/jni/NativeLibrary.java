@@ -1,119 +1,118 @@
 package kavo.emulator.scanner.jni;
 
-import java.io.File;
-import java.io.IOException;
-import java.io.InputStream;
-import java.nio.file.DirectoryStream;
 import java.nio.file.Files;
+import java.nio.file.InvalidPathException;
 import java.nio.file.Path;
 import java.nio.file.Paths;
-import java.nio.file.StandardCopyOption;
+import java.util.Arrays;
+import java.util.Collections;
+import java.util.List;
 import java.util.Locale;
 
 /**
- * Finds and loads the native library: from {@code java.library.path} when it
- * is there, otherwise from the copy inside the jar that matches this
- * platform, extracted into a private temporary folder.
+ * Chooses which copy of the native library to load, in this order: the one
+ * that {@value #LIBRARY_PATH_PROPERTY} names; else the jar's own copy for this
+ * platform, extracted by {@link ExtractedLibrary}; else, only when the jar
+ * carries no copy for this platform, {@code java.library.path}.
  */
 final class NativeLibrary {
 
     static final String NAME = "kavo_emulator_scanner";
-    static final String FILE_NAME = NAME + ".dll";
-    private static final String FOLDER_PREFIX = NAME + "-";
+    static final String LIBRARY_PATH_PROPERTY = "kavo.emulator.scanner.library.path";
+    static final String TMPDIR_PROPERTY = "kavo.emulator.scanner.tmpdir";
+
+    private static final String WINDOWS_FILE = NAME + ".dll";
+    private static final String LINUX_FILE = "lib" + NAME + ".so";
+    /** The names a copy from the jar can have. */
+    static final List<String> FILE_NAMES = Collections.unmodifiableList(Arrays.asList(WINDOWS_FILE, LINUX_FILE));
 
     private NativeLibrary() {
     }
 
     static void load() {
-        if (onLibraryPath()) {
-            System.loadLibrary(NAME);
+        String named = System.getProperty(LIBRARY_PATH_PROPERTY);
+        if (named != null) {
+            loadNamed(named);
             return;
         }
         String osName = System.getProperty("os.name", "");
         String osArch = System.getProperty("os.arch", "");
         String resource = resourceFor(osName, osArch);
-        if (resource == null) {
-            throw new UnsatisfiedLinkError(unsupportedMessage(osName, osArch));
+        if (resource != null && NativeLibrary.class.getResource(resource) != null) {
+            ExtractedLibrary.load(resource);
+            return;
         }
-        System.load(extract(resource).toString());
+        // Searched only without a copy of our own: on Windows this path
+        // ends with the working folder, where anyone may have put a DLL.
+        try {
+            System.loadLibrary(NAME);
+        } catch (UnsatisfiedLinkError notFound) {
+            throw linkError(notFoundMessage(osName, osArch, resource), notFound);
+        }
     }
 
     /**
      * The jar resource that holds the library for a platform, or null when
-     * there is none: a 32-bit or a 64-bit x86 JVM on Windows.
+     * the jar has none for it: 32-bit and 64-bit x86 JVMs on Windows, and
+     * 64-bit x86 JVMs on Linux.
      */
     static String resourceFor(String osName, String osArch) {
-        if (!osName.toLowerCase(Locale.ROOT).startsWith("windows")) {
-            return null;
-        }
+        String os = osName.toLowerCase(Locale.ROOT);
         switch (osArch.toLowerCase(Locale.ROOT)) {
             case "x86":
             case "i386":
             case "i486":
             case "i586":
             case "i686":
-                return "/native/windows-x86/" + FILE_NAME;
+                return os.startsWith("windows") ? "/native/windows-x86/" + WINDOWS_FILE : null;
             case "amd64":
             case "x86_64":
             case "x64":
-                return "/native/windows-x86_64/" + FILE_NAME;
+                if (os.startsWith("windows")) {
+                    return "/native/windows-x86_64/" + WINDOWS_FILE;
+                }
+                return os.equals("linux") ? "/native/linux-x86_64/" + LINUX_FILE : null;
             default:
                 return null;
         }
     }
 
-    static String unsupportedMessage(String osName, String osArch) {
-        return NAME + " has no native library for " + osName + " on " + osArch
-                + ": looked for " + System.mapLibraryName(NAME) + " in java.library.path ("
-                + System.getProperty("java.library.path", "") + ") and for a Windows x86 or x86_64 JVM's"
-                + " copy in the jar (native/windows-x86/" + FILE_NAME + ", native/windows-x86_64/" + FILE_NAME + ")";
+    static String notFoundMessage(String osName, String osArch, String resource) {
+        String jar = resource == null
+                ? "the jar carries none for " + osName + " on " + osArch
+                        + " (only for Windows x86 and x86_64 and Linux x86_64)"
+                : "the jar carries no " + resource.substring(1);
+        return NAME + " has no native library for " + osName + " on " + osArch + ": " + jar
+                + ", and java.library.path (" + System.getProperty("java.library.path", "") + ") holds no "
+                + System.mapLibraryName(NAME) + "; " + LIBRARY_PATH_PROPERTY + " can name one";
     }
 
-    private static boolean onLibraryPath() {
-        String fileName = System.mapLibraryName(NAME);
-        for (String folder : System.getProperty("java.library.path", "").split(File.pathSeparator)) {
-            if (!folder.isEmpty() && new File(folder, fileName).isFile()) {
-                return true;
-            }
+    static UnsatisfiedLinkError linkError(String message, Throwable cause) {
+        UnsatisfiedLinkError error = new UnsatisfiedLinkError(message);
+        error.initCause(cause);
+        return error;
+    }
+
+    /** Loads the library that the property names, a file or a folder holding it; never anything else. */
+    private static void loadNamed(String value) {
+        String wrong = LIBRARY_PATH_PROPERTY + "=" + value + ": ";
+        if (value.trim().isEmpty()) {
+            throw new UnsatisfiedLinkError(wrong + "names no file");
         }
-        return false;
-    }
-
-    private static Path extract(String resource) {
-        removeStaleCopies();
-        try (InputStream in = NativeLibrary.class.getResourceAsStream(resource)) {
-            if (in == null) {
-                throw new UnsatisfiedLinkError(NAME + ": the jar has no " + resource);
-            }
-            Path folder = Files.createTempDirectory(FOLDER_PREFIX);
-            Path library = folder.resolve(FILE_NAME);
-            Files.copy(in, library, StandardCopyOption.REPLACE_EXISTING);
-            // Windows keeps a loaded DLL locked, so this only succeeds where
-            // the platform allows it; later runs remove what stays behind.
-            library.toFile().deleteOnExit();
-            folder.toFile().deleteOnExit();
-            return library;
-        } catch (IOException e) {
-            UnsatisfiedLinkError error = new UnsatisfiedLinkError(NAME + ": cannot extract " + resource + ": " + e);
-            error.initCause(e);
-            throw error;
+        Path named;
+        try {
+            named = Paths.get(value).toAbsolutePath();
+        } catch (InvalidPathException e) {
+            throw linkError(wrong + "not a path", e);
         }
-    }
-
-    /** Deletes copies that earlier runs could not delete while they had them loaded. */
-    private static void removeStaleCopies() {
-        Path temp = Paths.get(System.getProperty("java.io.tmpdir"));
-        try (DirectoryStream<Path> folders = Files.newDirectoryStream(temp, FOLDER_PREFIX + "*")) {
-            for (Path folder : folders) {
-                try {
-                    Files.deleteIfExists(folder.resolve(FILE_NAME));
-                    Files.deleteIfExists(folder);
-                } catch (IOException inUse) {
-                    // Still loaded by another JVM: it stays until that one ends.
-                }
-            }
-        } catch (IOException | SecurityException unreadable) {
-            // Stale copies only cost disk space.
+        Path library = Files.isDirectory(named) ? named.resolve(System.mapLibraryName(NAME)) : named;
+        if (!Files.isRegularFile(library)) {
+            throw new UnsatisfiedLinkError(wrong + "there is no library at " + library);
+        }
+        try {
+            System.load(library.toString());
+        } catch (UnsatisfiedLinkError refused) {
+            throw linkError(wrong + refused.getMessage(), refused);
         }
     }
 }

@@ -8,9 +8,10 @@ import java.util.List;
  * native library runs on: tests lay out windows, keyboard state and faults
  * here, call {@link Wedge}, and read back what the library injected.
  *
- * <p>Its native half is built into the same host library as {@link Wedge}'s,
- * so both see one desktop. Every call holds the lock on {@code Wedge.class},
- * the lock {@link Wedge}'s own methods hold, so the desktop never changes
+ * <p>Its native half is a test library of its own beside the host library
+ * that {@link Wedge} loads; both use the one shared simulated desktop.
+ * Every call holds the lock on {@code Wedge.class}, the lock
+ * {@link Wedge}'s own methods hold, so the desktop never changes
  * under a running {@link Wedge} call. Time is virtual: the library's waits
  * advance {@link #nowMs()} and return at once.
  */
@@ -34,12 +35,14 @@ public final class SimulatedDesktop {
     private static final int ACTIVATION_FIELDS = 3;
 
     static {
-        // The natives below live in Wedge's library: Wedge loads it.
+        // Wedge's library first: the test library shares its desktop, and
+        // a test that starts here must not change which library Wedge finds.
         try {
             Class.forName(Wedge.class.getName(), true, SimulatedDesktop.class.getClassLoader());
         } catch (ClassNotFoundException e) {
             throw new ExceptionInInitializerError(e);
         }
+        System.loadLibrary("kavo_emulator_scanner_simulated_desktop");
     }
 
     private SimulatedDesktop() {

@@ -149,8 +149,8 @@ class DeliveryTest {
     @Test
     void typingStopsWhenTheTargetLosesTheForeground() {
         long target = ChosenTarget.open("Point of sale");
-        // Brought to the front once, then kept in front for two more bytes.
-        SimulatedDesktop.refuseActivationAfter(target, 3);
+        // Brought to the front once, then again before each of three bytes.
+        SimulatedDesktop.refuseActivationAfter(target, 4);
         SimulatedDesktop.setCapsLock(true);
 
         assertFalse(Wedge.sendText(ascii("abcdef")));

@@ -1,113 +1,222 @@
 package kavo.emulator.scanner.jni;
 
+import static org.junit.jupiter.api.Assertions.assertDoesNotThrow;
 import static org.junit.jupiter.api.Assertions.assertEquals;
+import static org.junit.jupiter.api.Assertions.assertFalse;
 import static org.junit.jupiter.api.Assertions.assertNull;
+import static org.junit.jupiter.api.Assertions.assertThrows;
 import static org.junit.jupiter.api.Assertions.assertTrue;
 
 import java.io.File;
 import java.io.IOException;
+import java.nio.channels.FileChannel;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import java.nio.file.Paths;
+import java.nio.file.StandardCopyOption;
+import java.nio.file.StandardOpenOption;
 import java.util.ArrayList;
 import java.util.List;
-import java.util.concurrent.TimeUnit;
+import java.util.stream.Collectors;
+import java.util.stream.Stream;
 import org.junit.jupiter.api.Test;
 import org.junit.jupiter.api.io.TempDir;
 
 /**
- * Which copy of the library a JVM loads: the jar's DLL for 32-bit and
- * 64-bit Windows JVMs, and a clear error everywhere else. Loading is tried
- * for real in child JVMs, since this one has loaded the library already.
+ * Which copy of the library a JVM loads, and what loading leaves behind.
+ * Loading is tried for real in child JVMs, since this one has loaded the
+ * library already. Where the jar is to carry a copy for this platform, a jar
+ * holding the host library under native/linux-x86_64/ joins the class path.
  */
 class LibraryLoadingTest {
 
-    private static final String X86 = "/native/windows-x86/kavo_emulator_scanner.dll";
-    private static final String X86_64 = "/native/windows-x86_64/kavo_emulator_scanner.dll";
+    private static final String LIBRARY_FILE = System.mapLibraryName("kavo_emulator_scanner");
+    private static final Path HOST_LIBRARY = Paths.get(System.getProperty("java.library.path"), LIBRARY_FILE);
+    private static final List<String> WITH_HOST_COPY = List.of(ChildJvm.HOST_NATIVES_JAR);
 
     @Test
-    void windowsJvmsGetTheDllOfTheirArchitecture() {
+    void eachSupportedPlatformHasItsOwnCopy() {
         for (String arch : new String[] {"x86", "i386", "i686", "X86"}) {
-            assertEquals(X86, NativeLibrary.resourceFor("Windows 10", arch), arch);
+            assertEquals("/native/windows-x86/kavo_emulator_scanner.dll",
+                    NativeLibrary.resourceFor("Windows 10", arch), arch);
         }
         for (String arch : new String[] {"amd64", "x86_64", "AMD64"}) {
-            assertEquals(X86_64, NativeLibrary.resourceFor("Windows Server 2022", arch), arch);
+            assertEquals("/native/windows-x86_64/kavo_emulator_scanner.dll",
+                    NativeLibrary.resourceFor("Windows Server 2022", arch), arch);
+            assertEquals("/native/linux-x86_64/libkavo_emulator_scanner.so",
+                    NativeLibrary.resourceFor("Linux", arch), arch);
         }
-        assertEquals(X86_64, NativeLibrary.resourceFor("WINDOWS 11", "amd64"));
-    }
-
-    @Test
-    void otherPlatformsHaveNoDll() {
         assertNull(NativeLibrary.resourceFor("Windows 11", "aarch64"));
-        assertNull(NativeLibrary.resourceFor("Linux", "amd64"));
+        assertNull(NativeLibrary.resourceFor("Linux", "i386"));
         assertNull(NativeLibrary.resourceFor("Mac OS X", "x86_64"));
         assertNull(NativeLibrary.resourceFor("", ""));
     }
 
     @Test
-    void anUnsupportedPlatformFailsNamingItAndWhereItLooked(@TempDir Path emptyFolder) throws Exception {
-        String error = firstUseError(emptyFolder, "Linux", "riscv64", List.of());
+    void theJarsCopyWinsOverPlantedOnesAndIsGoneAfterACleanExit(@TempDir Path work) throws Exception {
+        // Working libraries, in the working folder and on java.library.path:
+        // loading either would succeed, so only the mapped file tells.
+        Path planted = Files.createDirectories(work.resolve("planted"));
+        Files.copy(HOST_LIBRARY, planted.resolve(LIBRARY_FILE));
+        Path temp = Files.createDirectories(work.resolve("tmp"));
 
-        assertTrue(error.startsWith("java.lang.UnsatisfiedLinkError: "), error);
-        assertTrue(error.contains("Linux on riscv64"), error);
-        assertTrue(error.contains(System.mapLibraryName("kavo_emulator_scanner")), error);
-        assertTrue(error.contains(emptyFolder.toString()), "names java.library.path: " + error);
-        assertTrue(error.contains("native/windows-x86_64/kavo_emulator_scanner.dll"), error);
+        String loaded = ChildJvm.run(planted, WITH_HOST_COPY,
+                "-Djava.library.path=" + planted + File.pathSeparator + ".", "-Djava.io.tmpdir=" + temp);
+
+        assertTrue(loaded.startsWith("loaded " + temp.toRealPath().resolve("kavo_emulator_scanner-")), loaded);
+        assertEquals(List.of(), namesIn(temp), "left behind after a clean exit");
     }
 
     @Test
-    void aWindowsJvmExtractsTheJarsDllIntoAPrivateFolder(@TempDir Path work) throws Exception {
+    void theLibraryPathPropertyLoadsTheLibraryItNames(@TempDir Path work) throws Exception {
+        Path chosen = Files.createDirectories(work.resolve("chosen"));
+        Files.copy(HOST_LIBRARY, chosen.resolve(LIBRARY_FILE));
+        Path temp = Files.createDirectories(work.resolve("tmp"));
+
+        for (Path named : new Path[] {chosen, chosen.resolve(LIBRARY_FILE)}) {
+            String loaded = ChildJvm.run(work, WITH_HOST_COPY,
+                    "-Dkavo.emulator.scanner.library.path=" + named, "-Djava.io.tmpdir=" + temp);
+
+            assertEquals("loaded " + chosen.toRealPath().resolve(LIBRARY_FILE), loaded, named.toString());
+        }
+        assertEquals(List.of(), namesIn(temp), "extracted although a library was named");
+    }
+
+    @Test
+    void aWrongLibraryPathPropertyFailsNamingItself(@TempDir Path work) throws Exception {
+        Path wrong = work.resolve("nothing-here").resolve(LIBRARY_FILE);
+
+        String error = ChildJvm.run(work, WITH_HOST_COPY, "-Dkavo.emulator.scanner.library.path=" + wrong);
+
+        assertTrue(error.startsWith("error java.lang.UnsatisfiedLinkError: kavo.emulator.scanner.library.path="
+                + wrong + ": "), error);
+    }
+
+    @Test
+    void eightJvmsStartedTogetherAllLoad(@TempDir Path work) throws Exception {
+        Path temp = Files.createDirectories(work.resolve("tmp"));
+        int rounds = 10;
+        int jvms = 8;
+        List<String> failures = new ArrayList<>();
+        for (int round = 0; round < rounds; round++) {
+            Path start = work.resolve("start-" + round);
+            List<ChildJvm> children = new ArrayList<>();
+            for (int i = 0; i < jvms; i++) {
+                children.add(ChildJvm.start(work, WITH_HOST_COPY, List.of("-Djava.io.tmpdir=" + temp), start.toString()));
+            }
+            for (ChildJvm child : children) {
+                child.awaitReady();
+            }
+            Files.createFile(start);
+            for (ChildJvm child : children) {
+                String result = child.finish();
+                if (!result.startsWith("loaded " + temp.toRealPath())) {
+                    failures.add("round " + round + ": " + result);
+                }
+            }
+        }
+
+        System.out.println("eight JVMs started together, " + rounds + " rounds: " + failures.size() + " of "
+                + rounds * jvms + " failed to load");
+        assertEquals(List.of(), failures);
+        assertEquals(List.of(), namesIn(temp), "left behind after clean exits");
+    }
+
+    @Test
+    void cleanupRemovesAbandonedCopiesButNotWhatALinkPointsAt(@TempDir Path work) throws Exception {
+        Path temp = Files.createDirectories(work.resolve("tmp"));
+        Path abandoned = extractionFolder(temp.resolve("kavo_emulator_scanner-1"));
+        Path elsewhere = extractionFolder(work.resolve("elsewhere"));
+        Path link = Files.createSymbolicLink(temp.resolve("kavo_emulator_scanner-2"), elsewhere);
+        Path inUse = extractionFolder(temp.resolve("kavo_emulator_scanner-3"));
+
+        String loaded;
+        try (FileChannel channel = FileChannel.open(inUse.resolve("kavo_emulator_scanner.lock"),
+                StandardOpenOption.WRITE)) {
+            channel.lock();
+            loaded = ChildJvm.run(work, WITH_HOST_COPY, "-Djava.io.tmpdir=" + temp);
+        }
+
+        assertTrue(loaded.startsWith("loaded "), loaded);
+        assertFalse(Files.exists(abandoned), "a copy whose JVM has ended stays");
+        assertEquals(List.of("kavo_emulator_scanner.lock", LIBRARY_FILE), namesIn(elsewhere));
+        assertTrue(Files.isSymbolicLink(link));
+        assertEquals(List.of("kavo_emulator_scanner.lock", LIBRARY_FILE), namesIn(inUse), "a copy in use went");
+    }
+
+    @Test
+    void aCopyThatDiffersFromTheJarsIsRefused(@TempDir Path work) throws Exception {
+        byte[] library = "the library as the jar holds it".getBytes(StandardCharsets.US_ASCII);
+        Path copy = work.resolve(LIBRARY_FILE);
+
+        Files.write(copy, "the library as the jar".getBytes(StandardCharsets.US_ASCII));
+        UnsatisfiedLinkError cutShort = assertThrows(UnsatisfiedLinkError.class,
+                () -> ExtractedLibrary.checkCopy(library, copy));
+        assertTrue(cutShort.getMessage().startsWith(copy + " does not match"), cutShort.getMessage());
+
+        library[4] = 'X';
+        Files.write(copy, "the library as the jar holds it".getBytes(StandardCharsets.US_ASCII));
+        assertThrows(UnsatisfiedLinkError.class, () -> ExtractedLibrary.checkCopy(library, copy));
+
+        Files.write(copy, library);
+        assertDoesNotThrow(() -> ExtractedLibrary.checkCopy(library, copy));
+    }
+
+    @Test
+    void aCopyThePlatformRefusesNamesItsFolderAndTheWayOut(@TempDir Path work) throws Exception {
         Path resources = work.resolve("resources");
         Path dll = resources.resolve("native/windows-x86_64/kavo_emulator_scanner.dll");
         Files.createDirectories(dll.getParent());
         Files.write(dll, "not a real DLL".getBytes(StandardCharsets.US_ASCII));
-        Path temp = Files.createDirectories(work.resolve("tmp"));
+        Path chosenTemp = Files.createDirectories(work.resolve("chosen-tmp"));
 
-        // This JVM cannot load a DLL, so loading the extracted copy fails:
-        // the error names the copy it tried.
-        String error = firstUseError(work.resolve("nothing-here"), "Windows 10", "amd64",
-                List.of(resources.toString()), "-Djava.io.tmpdir=" + temp);
+        // This JVM cannot load a DLL, so loading the extracted copy fails.
+        String error = ChildJvm.run(work, List.of(resources.toString()), "-Dos.name=Windows 10", "-Dos.arch=amd64",
+                "-Djava.io.tmpdir=" + work.resolve("not-this-one"), "-Dkavo.emulator.scanner.tmpdir=" + chosenTemp);
 
-        assertTrue(error.startsWith("java.lang.UnsatisfiedLinkError: "), error);
-        assertTrue(error.contains(temp.resolve("kavo_emulator_scanner-").toString()), error);
-        assertTrue(error.contains("kavo_emulator_scanner.dll"), error);
+        assertTrue(error.startsWith("error java.lang.UnsatisfiedLinkError: kavo_emulator_scanner: cannot load the copy in "
+                + chosenTemp.resolve("kavo_emulator_scanner-")), error);
+        assertTrue(error.contains("set kavo.emulator.scanner.tmpdir"), error);
+        assertTrue(error.contains("or kavo.emulator.scanner.library.path"), error);
+        assertEquals(List.of(), namesIn(chosenTemp), "the refused copy stays");
     }
 
     @Test
-    void aJarWithoutTheDllSaysWhichOneItLacks(@TempDir Path emptyFolder) throws Exception {
-        String error = firstUseError(emptyFolder, "Windows 10", "x86", List.of());
+    void anUnwritableFolderIsNamed(@TempDir Path work) throws Exception {
+        // A file where the folder should be: unwritable even for root.
+        Path notAFolder = Files.createFile(work.resolve("not-a-folder"));
 
-        assertEquals("java.lang.UnsatisfiedLinkError: kavo_emulator_scanner: the jar has no " + X86, error);
+        String error = ChildJvm.run(work, WITH_HOST_COPY, "-Dkavo.emulator.scanner.tmpdir=" + notAFolder);
+
+        assertTrue(error.startsWith("error java.lang.UnsatisfiedLinkError: kavo_emulator_scanner: cannot create a folder"
+                + " for the library in " + notAFolder), error);
+        assertTrue(error.contains("set kavo.emulator.scanner.tmpdir"), error);
     }
 
-    /** Runs a JVM that uses Wedge once and answers the error it met, or "" when none. */
-    private static String firstUseError(Path libraryPath, String osName, String osArch, List<String> classPathHead,
-            String... options) throws IOException, InterruptedException {
-        List<String> classPath = new ArrayList<>(classPathHead);
-        classPath.add(locationOf(Wedge.class));
-        classPath.add(locationOf(FirstUseProbe.class));
-        List<String> command = new ArrayList<>();
-        command.add(Paths.get(System.getProperty("java.home"), "bin", "java").toString());
-        command.add("-Djava.library.path=" + libraryPath);
-        command.add("-Dos.name=" + osName);
-        command.add("-Dos.arch=" + osArch);
-        command.addAll(List.of(options));
-        command.add("-cp");
-        command.add(String.join(File.pathSeparator, classPath));
-        command.add(FirstUseProbe.class.getName());
-        Process child = new ProcessBuilder(command).redirectError(ProcessBuilder.Redirect.INHERIT).start();
-        String output = new String(child.getInputStream().readAllBytes(), StandardCharsets.UTF_8).trim();
-        assertTrue(child.waitFor(60, TimeUnit.SECONDS), "the child JVM did not finish");
-        assertEquals(0, child.exitValue(), output);
-        return output;
+    @Test
+    void withoutACopyForThePlatformTheErrorSaysWhereItLooked(@TempDir Path emptyFolder) throws Exception {
+        for (String[] platform : new String[][] {{"Linux", "riscv64"}, {"Windows 10", "x86"}}) {
+            String error = ChildJvm.run(emptyFolder, List.of(), "-Djava.library.path=" + emptyFolder,
+                    "-Dos.name=" + platform[0], "-Dos.arch=" + platform[1]);
+
+            assertTrue(error.startsWith("error java.lang.UnsatisfiedLinkError: kavo_emulator_scanner has no native"
+                    + " library for " + platform[0] + " on " + platform[1] + ": "), error);
+            assertTrue(error.contains("java.library.path (" + emptyFolder + ") holds no " + LIBRARY_FILE), error);
+            assertTrue(error.contains("kavo.emulator.scanner.library.path can name one"), error);
+        }
     }
 
-    private static String locationOf(Class<?> type) {
-        try {
-            return Paths.get(type.getProtectionDomain().getCodeSource().getLocation().toURI()).toString();
-        } catch (java.net.URISyntaxException e) {
-            throw new IllegalStateException(e);
+    private static Path extractionFolder(Path folder) throws IOException {
+        Files.createDirectories(folder);
+        Files.createFile(folder.resolve("kavo_emulator_scanner.lock"));
+        Files.copy(HOST_LIBRARY, folder.resolve(LIBRARY_FILE), StandardCopyOption.REPLACE_EXISTING);
+        return folder;
+    }
+
+    private static List<String> namesIn(Path folder) throws IOException {
+        try (Stream<Path> entries = Files.list(folder)) {
+            return entries.map(entry -> entry.getFileName().toString()).sorted().collect(Collectors.toList());
         }
     }
 }

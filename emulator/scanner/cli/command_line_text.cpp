@@ -1,20 +1,42 @@
-#include "windows1252.h"
+#include "command_line_text.h"
 
-#include "platform/windows1252.h"
+#include "platform/desktop.h"
 
 namespace wedge::cli {
 
-bool toWindows1252(const std::u16string& text, std::vector<uint8_t>* bytes, size_t* failedAt) {
+bool toAnsiBytes(const std::u16string& text, std::vector<uint8_t>* bytes, size_t* failedAt) {
     bytes->clear();
+    bytes->reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
         uint8_t byte = 0;
-        if (!platform::toWindows1252(text[i], &byte)) {
+        if (!platform::toAnsiByte(text[i], &byte)) {
             *failedAt = i;
             return false;
         }
         bytes->push_back(byte);
     }
     return true;
+}
+
+std::u16string escapeControls(const std::u16string& text) {
+    constexpr char16_t Hex[] = u"0123456789ABCDEF";
+    std::u16string out;
+    for (const char16_t unit : text) {
+        if (unit == u'\t') {
+            out += u"\\t";
+        } else if (unit == u'\n') {
+            out += u"\\n";
+        } else if (unit == u'\r') {
+            out += u"\\r";
+        } else if (unit < 0x20 || (unit >= 0x7F && unit < 0xA0)) {
+            out += u"\\u00";
+            out.push_back(Hex[unit >> 4]);
+            out.push_back(Hex[unit & 0xF]);
+        } else {
+            out.push_back(unit);
+        }
+    }
+    return out;
 }
 
 std::string toUtf8(const std::u16string& text) {

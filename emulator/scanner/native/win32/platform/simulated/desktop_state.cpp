@@ -1,0 +1,98 @@
+// The simulated desktop's windows, clock and logs, as tests arrange and
+// read them.
+#include "platform/simulated/simulated_state.h"
+
+namespace wedge::simulated {
+
+std::map<uint32_t, std::u16string> standardMessages() {
+    return {
+        {0, u"The operation completed successfully.\r\n"},
+        {2, u"The system cannot find the file specified.\r\n"},
+        {5, u"Access is denied.\r\n"},
+        {13, u"The data is invalid.\r\n"},
+        {29, u"The system cannot write to the specified device.\r\n"},
+        {87, u"The parameter is incorrect.\r\n"},
+        {1400, u"Invalid window handle.\r\n"},
+    };
+}
+
+Desktop& desktop() {
+    static Desktop instance;
+    return instance;
+}
+
+Window* find(WindowHandle handle) {
+    for (Window& window : desktop().windows) {
+        if (reinterpret_cast<WindowHandle>(window.id) == handle) {
+            return &window;
+        }
+    }
+    return nullptr;
+}
+
+Window* findAlive(WindowHandle handle) {
+    Window* window = find(handle);
+    return window != nullptr && window->alive ? window : nullptr;
+}
+
+Window& require(WindowHandle handle) {
+    Window* window = find(handle);
+    if (window == nullptr) {
+        static Window none{};
+        none = Window{};
+        return none;
+    }
+    return *window;
+}
+
+Layout layoutOf(const Window& window) { return window.layout.value_or(desktop().keyboard.layout); }
+
+void reset() { desktop() = Desktop{}; }
+
+WindowHandle openWindow(const WindowSetup& setup) {
+    Desktop& d = desktop();
+    Window window{};
+    window.id = d.nextId;
+    window.title = setup.title;
+    window.visible = setup.visible;
+    window.minimised = setup.minimised;
+    window.acceptsActivation = setup.acceptsActivation;
+    window.elevated = setup.elevated;
+    window.layout = setup.layout;
+    d.nextId += 0x10;
+    d.windows.push_back(window);
+    return reinterpret_cast<WindowHandle>(window.id);
+}
+
+void closeWindow(WindowHandle window) {
+    require(window).alive = false;
+    if (desktop().foreground == window) {
+        desktop().foreground = nullptr;
+    }
+}
+
+void setTitle(WindowHandle window, const std::u16string& title) { require(window).title = title; }
+void setVisible(WindowHandle window, bool visible) { require(window).visible = visible; }
+void setMinimised(WindowHandle window, bool minimised) { require(window).minimised = minimised; }
+void setAcceptsActivation(WindowHandle window, bool accepts) { require(window).acceptsActivation = accepts; }
+void refuseActivationAfter(WindowHandle window, uint32_t activations) {
+    require(window).activationsBeforeRefusal = activations;
+}
+void setForeground(WindowHandle window) { desktop().foreground = window; }
+
+bool isMinimised(WindowHandle window) { return require(window).minimised; }
+WindowHandle foregroundWindow() { return desktop().foreground; }
+std::u16string receivedText(WindowHandle window) { return require(window).received; }
+
+uint64_t nowMs() { return desktop().clockMs; }
+const std::vector<InjectedEvent>& injectedEvents() { return desktop().injected; }
+void limitEventLog(uint32_t events) { desktop().logLimit = events; }
+uint64_t injectedEventTotal() { return desktop().injectedTotal; }
+uint32_t injectionCount() { return desktop().injections; }
+const std::vector<Activation>& activations() { return desktop().activations; }
+const std::vector<WindowHandle>& restorations() { return desktop().restorations; }
+
+bool scanLockHeld() { return desktop().scanLock.held; }
+uint32_t scanLockAcquisitions() { return desktop().scanLock.acquisitions; }
+
+}  // namespace wedge::simulated

@@ -1,0 +1,104 @@
+// Keyboard state, layouts and input injection through user32.
+#include "platform/desktop.h"
+#include "platform/windows_keys.h"
+#include "platform/win32/win32_handles.h"
+
+namespace wedge::platform {
+namespace {
+
+// Scan code set 1 of the PC keyboard, for the keys the library sends by
+// scan code. Some systems (Wine among them) answer 0 for the keypad keys,
+// and a scan code of 0 would type nothing anywhere.
+struct StandardScanCode {
+    uint16_t virtualKey;
+    uint16_t scanCode;
+};
+
+constexpr StandardScanCode StandardScanCodes[] = {
+    {VkTab, 0x0F},         {VkMenu, 0x38},        {VkNumpad0, 0x52},     {VkNumpad0 + 1, 0x4F},
+    {VkNumpad0 + 2, 0x50}, {VkNumpad0 + 3, 0x51}, {VkNumpad0 + 4, 0x4B}, {VkNumpad0 + 5, 0x4C},
+    {VkNumpad0 + 6, 0x4D}, {VkNumpad0 + 7, 0x47}, {VkNumpad0 + 8, 0x48}, {VkNumpad0 + 9, 0x49},
+};
+
+
+
+bool isExtendedKey(uint16_t virtualKey) {
+    return virtualKey == VkRightControl || virtualKey == VkRightMenu || virtualKey == VkLeftWindows ||
+           virtualKey == VkRightWindows;
+}
+
+}  // namespace
+
+int16_t getKeyState(int32_t virtualKey) { return GetKeyState(virtualKey); }
+
+KeyboardLayout keyboardLayoutOf(WindowHandle window) {
+    const DWORD thread = GetWindowThreadProcessId(asHwnd(window), nullptr);
+    HKL layout = thread != 0 ? GetKeyboardLayout(thread) : nullptr;
+    if (layout == nullptr) {
+        layout = GetKeyboardLayout(0);
+    }
+    return layout;
+}
+
+int16_t vkKeyScan(char16_t character, KeyboardLayout layout) {
+    return VkKeyScanExW(static_cast<WCHAR>(character), static_cast<HKL>(layout));
+}
+
+uint32_t scanCodeOf(uint32_t virtualKey) {
+    const UINT code = MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
+    if (code != 0) {
+        return code;
+    }
+    for (const StandardScanCode& standard : StandardScanCodes) {
+        if (standard.virtualKey == virtualKey) {
+            return standard.scanCode;
+        }
+    }
+    return 0;
+}
+
+uint32_t ansiCodePage() { return GetACP(); }
+
+bool toAnsiByte(char16_t character, uint8_t* byte) {
+    const auto wide = static_cast<WCHAR>(character);
+    char bytes[4] = {};
+    BOOL usedDefault = FALSE;
+    // No best fit: a character the code page lacks must not come out as a
+    // look-alike.
+    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &wide, 1, bytes, sizeof bytes, nullptr,
+                                           &usedDefault);
+    if (length != 1 || usedDefault != FALSE) {
+        return false;
+    }
+    *byte = static_cast<uint8_t>(bytes[0]);
+    return true;
+}
+
+uint32_t heldModifierKeys(uint16_t* keys) {
+    uint32_t count = 0;
+    for (const uint16_t key : ModifierKeys) {
+        if ((GetAsyncKeyState(key) & 0x8000) != 0) {
+            keys[count++] = key;
+        }
+    }
+    return count;
+}
+
+uint16_t maskKeyBeforeRelease(uint16_t key) { return maskKeyForRelease(key); }
+
+uint32_t sendInput(const KeyboardEvent* events, uint32_t count) {
+    if (count > MaxEventsPerInjection) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    INPUT inputs[MaxEventsPerInjection] = {};
+    for (uint32_t i = 0; i < count; ++i) {
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = events[i].virtualKey;
+        inputs[i].ki.wScan = events[i].scanCode;
+        inputs[i].ki.dwFlags = events[i].flags | (isExtendedKey(events[i].virtualKey) ? KEYEVENTF_EXTENDEDKEY : 0);
+    }
+    return SendInput(count, inputs, sizeof(INPUT));
+}
+
+}  // namespace wedge::platform

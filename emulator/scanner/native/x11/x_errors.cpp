@@ -1,0 +1,89 @@
+#include "x11/x_errors.h"
+
+namespace wedge::x11 {
+namespace {
+
+constexpr int32_t TextCapacity = 300;
+
+uint32_t code_ = 0;
+char text_[TextCapacity] = {};
+
+struct StandardText {
+    uint32_t code;
+    const char* text;
+};
+
+// The texts Windows gives these codes, for the codes the core sets itself.
+constexpr StandardText StandardTexts[] = {
+    {0, "The operation completed successfully."},
+    {13, "The data is invalid."},
+    {29, "The system cannot write to the specified device."},
+    {50, "The request is not supported."},
+    {87, "The parameter is incorrect."},
+    {126, "The specified module could not be found."},
+    {170, "The requested resource is in use."},
+    {1167, "The device is not connected."},
+};
+
+}  // namespace
+
+void failWith(uint32_t code, const char* utf8Text) {
+    code_ = code;
+    int32_t length = 0;
+    for (; length < TextCapacity - 1 && utf8Text[length] != 0; ++length) {
+        text_[length] = utf8Text[length];
+    }
+    text_[length] = 0;
+}
+
+void failWithParts(uint32_t code, const char* const* parts) {
+    code_ = code;
+    int32_t length = 0;
+    for (; *parts != nullptr; ++parts) {
+        for (const char* part = *parts; *part != 0 && length < TextCapacity - 1; ++part) {
+            text_[length++] = *part;
+        }
+    }
+    text_[length] = 0;
+}
+
+Decimal decimal(int32_t value) {
+    Decimal text = {};
+    char reversed[12] = {};
+    int32_t count = 0;
+    // Works on the negative side so that the smallest value needs no negation.
+    int32_t rest = value > 0 ? -value : value;
+    do {
+        reversed[count++] = static_cast<char>('0' - rest % 10);
+        rest /= 10;
+    } while (rest != 0);
+    int32_t used = 0;
+    if (value < 0) {
+        text.digits[used++] = '-';
+    }
+    while (count > 0) {
+        text.digits[used++] = reversed[--count];
+    }
+    return text;
+}
+
+void setErrorCode(uint32_t code) {
+    code_ = code;
+    text_[0] = 0;
+}
+
+uint32_t errorCode() { return code_; }
+
+const char* errorTextFor(uint32_t code) {
+    if (code == code_ && text_[0] != 0) {
+        return text_;
+    }
+    for (const StandardText& standard : StandardTexts) {
+        if (standard.code == code) {
+            return standard.text;
+        }
+    }
+    return "";
+}
+
+}  // namespace wedge::x11
