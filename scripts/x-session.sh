@@ -15,9 +15,15 @@ x_session_wm_pid=""
 x_session_dir=""
 
 x_session_stop() {
-  local pid
+  local pid _
   for pid in $x_session_wm_pid $x_session_xvfb_pid; do
-    kill "$pid" 2>/dev/null
+    kill "$pid" 2>/dev/null || continue
+    # openbox has been seen spinning on after TERM: five seconds, then KILL.
+    for _ in $(seq 1 50); do
+      [[ "$(ps -o stat= -p "$pid" 2>/dev/null)" == [!Z]* ]] || break
+      sleep 0.1
+    done
+    kill -KILL "$pid" 2>/dev/null
     wait "$pid" 2>/dev/null
   done
   x_session_wm_pid=""
