@@ -78,7 +78,9 @@ END {
             n = caseName["typing_overhead", c]; s = caseSize["typing_overhead", c]
             ours = textOf(n) "/wedge"
             mine = "–"
-            if (has("typing_overhead", "linux", ours, s, "overhead_per_byte_ms") && toolOf(n) != "wedge")
+            delivered = cell("typing_overhead", "linux", n, s, "delivered_runs")
+            if (toolOf(n) == "pauses_alone") delivered = "–"
+            if (has("typing_overhead", "linux", ours, s, "overhead_per_byte_ms") && isXdotool(toolOf(n)))
                 mine = ratio(get("typing_overhead", "linux", ours, s, "overhead_per_byte_ms"), get("typing_overhead", "linux", n, s, "overhead_per_byte_ms"))
             printf "| %s | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s | %s |\n", textOf(n), toolOf(n), s,
                 cell("typing_overhead", "linux", n, s, "tabs"), cell("typing_overhead", "linux", n, s, "runs"),
