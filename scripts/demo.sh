@@ -114,7 +114,7 @@ linux_demo() {
   # The till: an xterm whose terminal hands over every key as it comes,
   # copies it into a file for the demo to read back, and shows each scan
   # on a line of its own.
-  LC_ALL=C.UTF-8 xterm -u8 -fn 10x20 -geometry 50x8+40+40 -T "Till 1 - xterm" \
+  LC_ALL=C.UTF-8 xterm -u8 -fn -misc-fixed-medium-r-normal--20-200-75-75-c-100-iso10646-1 -geometry 50x8+40+40 -T "Till 1 - xterm" \
     -e sh -c 'stty raw -echo opost && tee -a "$0" | tr "\r" "\n"' "$received" &
   x_pids+=($!)
   # Both up before typing: a window that appears mid-scan takes the focus,
