@@ -18,7 +18,7 @@ import java.util.List;
  */
 final class XDisplay {
 
-    private static final long WAIT_MS = 10_000;
+    private static final long WAIT_MS = 30_000;
 
     private XDisplay() {
     }
