@@ -1,23 +1,25 @@
 #!/usr/bin/env bash
-# Builds and runs every benchmark: the win32 and win64 DLLs under Wine,
-# and the host core over the simulated desktop. Writes the figures to
-# bench/results/: latest.csv, latest.md and pacing.png. Each preset builds
-# in its own directory (build/bench-<preset>), with its own Wine prefix.
+# Builds and runs the benchmarks and writes their figures to bench/results/:
+# latest.csv, latest.md and pacing.png.
+#
+#   bash scripts/bench.sh [windows] [linux]     (both when none is named)
+#
+# windows: the win32 and win64 DLLs under Wine, and the host core over the
+# simulated desktop; each preset builds in build/bench-<preset>, with its
+# own Wine prefix. linux: our X11 library beside xdotool under Xvfb with
+# openbox, built in build/bench-linux. A part that is not run keeps its
+# figures, and the machine they came from, from the previous run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/parts.sh
+choose_parts "$@" || exit 2
 bash scripts/setup.sh
 
 results=bench/results
-runner=tests/windows/run-under-wine.sh
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 mkdir -p "$results"
-
-for preset in host win32 win64; do
-  echo "== $preset: configure and build"
-  cmake --preset "$preset" -B "build/bench-$preset" -DWEDGE_TESTS=OFF -DWEDGE_JAVA_TESTS=OFF -DWEDGE_BENCH=ON >/dev/null
-  cmake --build "build/bench-$preset" --target wedge_bench
-done
+: >"$scratch/rows.csv"
 
 # Keeps only the figure rows; Wine's console ends lines with CR LF.
 collect() {
@@ -25,33 +27,96 @@ collect() {
   "$@" | tr -d '\r' | { grep '^row,' || true; } | cut -d, -f2- >>"$scratch/rows.csv"
 }
 
-started=$(date +%s)
-for program in typing_allocations_bench translation_cpu_bench host_memory_bench; do
-  collect "build/bench-host/bin/$program"
-done
-# One program at a time: each starts its own Xvfb and wineserver, and the
-# typing needs the keyboard and foreground to itself.
-source scripts/wine-loader.sh
-for preset in win32 win64; do
-  if ! wine_loader "$preset" >/dev/null; then
-    echo "== $preset: skipped, this machine cannot run Wine's $preset loader"
-    continue
-  fi
-  for program in pacing_bench catalogue_bench memory_bench; do
-    collect bash "$runner" "$PWD/build/bench-$preset/wine-prefix" "$preset" "build/bench-$preset/bin/$program.exe"
+# "name: value" lines describing where a part ran, with these added. The
+# load average tells whether other work shared the CPUs with the run.
+describe_machine() {
+  echo "date: $(date -u '+%Y-%m-%d %H:%M UTC')"
+  echo "load average (1, 5, 15 min) when the part ended: $(cut -d ' ' -f 1-3 /proc/loadavg)"
+  echo "commit: $(git rev-parse --short HEAD)"
+  echo "CPU: $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1), nproc $(nproc)"
+  echo "kernel: $(uname -sr)"
+  printf '%s\n' "$@"
+}
+
+windows_part() {
+  local preset program
+  for preset in host win32 win64; do
+    echo "== $preset: configure and build"
+    cmake --preset "$preset" -B "build/bench-$preset" -DWEDGE_TESTS=OFF -DWEDGE_JAVA_TESTS=OFF -DWEDGE_BENCH=ON >/dev/null
+    cmake --build "build/bench-$preset" --target wedge_bench
   done
+  for program in typing_allocations_bench translation_cpu_bench host_memory_bench; do
+    collect "build/bench-host/bin/$program"
+  done
+  # One program at a time: each starts its own Xvfb and wineserver, and the
+  # typing needs the keyboard and foreground to itself.
+  source scripts/wine-loader.sh
+  for preset in win32 win64; do
+    if ! wine_loader "$preset" >/dev/null; then
+      echo "== $preset: skipped, this machine cannot run Wine's $preset loader"
+      continue
+    fi
+    for program in pacing_bench catalogue_bench memory_bench; do
+      collect bash tests/windows/run-under-wine.sh "$PWD/build/bench-$preset/wine-prefix" "$preset" \
+        "build/bench-$preset/bin/$program.exe"
+    done
+  done
+  describe_machine "Wine: $(/usr/lib/wine/wine64 --version)" \
+    "compilers: $(g++ --version | head -n 1); $(x86_64-w64-mingw32-g++-posix --version | head -n 1)" \
+    >"$results/machine-windows.txt"
+}
+
+linux_part() {
+  local build=build/bench-linux
+  local session=scripts/x-session.sh
+  echo "== linux: configure and build"
+  cmake --preset linux -B "$build" -DWEDGE_TESTS=OFF -DWEDGE_JAVA_TESTS=OFF -DWEDGE_BENCH=ON >/dev/null
+  cmake --build "$build" --target wedge_bench kavo_emulator_scanner
+  local library=(--library "$PWD/$build/bin/libkavo_emulator_scanner.so")
+  # Each program in an X session of its own: the typing needs the keyboard
+  # and the focus to itself, and the catalogue an otherwise empty desktop.
+  collect "$session" "$build/bin/linux_typing_bench" "${library[@]}"
+  collect "$session" "$build/bin/linux_exactness_bench" "${library[@]}"
+  collect "$session" "$build/bin/linux_catalogue_bench" "${library[@]}"
+  collect "$session" "$build/bin/linux_memory_bench" "${library[@]}"
+  local version=(dpkg-query -W -f='${Version}')
+  describe_machine "X server: Xvfb $("${version[@]}" xvfb), openbox $("${version[@]}" openbox), xterm $("${version[@]}" xterm)" \
+    "xdotool and libxdo: $("${version[@]}" xdotool)" \
+    "compiler: $(g++ --version | head -n 1)" \
+    >"$results/machine-linux.txt"
+}
+
+started=$(date +%s)
+! running windows || windows_part
+! running linux || linux_part
+echo "== the benchmarks ran in $(( $(date +%s) - started )) s"
+
+# The figures of the parts not run stay as they were.
+kept_platforms=""
+running windows || kept_platforms+=" host win32 win64"
+running linux || kept_platforms+=" linux"
+{
+  echo "figure,platform,case,size,metric,value"
+  if [ -n "$kept_platforms" ] && [ -f "$results/latest.csv" ]; then
+    awk -F, -v kept="$kept_platforms " 'NR > 1 && index(kept, " " $2 " ")' "$results/latest.csv"
+  fi
+  cat "$scratch/rows.csv"
+} >"$scratch/latest.csv"
+mv "$scratch/latest.csv" "$results/latest.csv"
+
+# One list of "name: value" lines per part, headed by the part's name.
+machine=""
+for part in windows linux; do
+  [ -f "$results/machine-$part.txt" ] || continue
+  heading="Windows and host figures"
+  [ "$part" = windows ] || heading="Linux figures"
+  machine+="${machine:+|}**$heading**|$(paste -sd'|' "$results/machine-$part.txt")"
 done
-echo "== all benchmarks ran in $(( $(date +%s) - started )) s"
-
-{ echo "figure,platform,case,size,metric,value"; cat "$scratch/rows.csv"; } >"$results/latest.csv"
-
-machine="date: $(date -u '+%Y-%m-%d %H:%M UTC')"
-machine+="|commit: $(git rev-parse --short HEAD)"
-machine+="|CPU: $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1), nproc $(nproc)"
-machine+="|kernel: $(uname -sr)"
-machine+="|Wine: $(/usr/lib/wine/wine64 --version)"
-machine+="|compilers: $(g++ --version | head -n 1); $(x86_64-w64-mingw32-g++-posix --version | head -n 1)"
-awk -v machine="$machine" -f bench/report/results_table.awk "$results/latest.csv" >"$results/latest.md"
+{
+  awk -v machine="$machine" -v platforms_left_out=linux \
+    -f bench/report/figures.awk -f bench/report/results_table.awk "$results/latest.csv"
+  awk -v platforms_wanted=linux -f bench/report/figures.awk -f bench/report/linux_tables.awk "$results/latest.csv"
+} >"$results/latest.md"
 
 awk -f bench/report/pacing_data.awk "$results/latest.csv" >"$scratch/pacing.dat"
 titles=$(sed -n 's/^# //p' "$scratch/pacing.dat" | tr '\n' ' ')

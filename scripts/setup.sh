@@ -12,6 +12,7 @@ packages=(
   imagemagick gnuplot-nox
   clang libclang-rt-14-dev clang-tidy cppcheck
   libx11-dev libxtst-dev openbox xterm xdotool x11-utils x11-xserver-utils
+  libxdo-dev
 )
 
 missing=()

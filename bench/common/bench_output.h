@@ -12,6 +12,8 @@ namespace wedge_bench {
 inline constexpr char Platform[] = "win64";
 #elif defined(_WIN32)
 inline constexpr char Platform[] = "win32";
+#elif defined(WEDGE_BENCH_LINUX)
+inline constexpr char Platform[] = "linux";
 #else
 inline constexpr char Platform[] = "host";
 #endif

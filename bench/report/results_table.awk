@@ -1,61 +1,20 @@
-# Turns latest.csv (figure,platform,case,size,metric,value) into the
-# Markdown report. The machine's description comes in as -v machine=...,
-# one "name: value" per line separated by "|"; -v provenance=... replaces
-# the sentence that says all figures come from one run, when they do not.
-BEGIN { FS = "," }
-
-NR == 1 { next }  # the header
-
-{
-    key = $1 SUBSEP $2 SUBSEP $3 SUBSEP $4 SUBSEP $5
-    value[key] = $6
-    addOnce(platforms, platformCount, $2)
-    if (!(($1 SUBSEP $3 SUBSEP $4) in seenCase)) {
-        seenCase[$1 SUBSEP $3 SUBSEP $4] = 1
-        caseCount[$1]++
-        caseName[$1, caseCount[$1]] = $3
-        caseSize[$1, caseCount[$1]] = $4
-    }
-}
-
-function addOnce(list, count, item,    i) {
-    for (i = 1; i <= count[0]; i++) if (list[i] == item) return
-    list[++count[0]] = item
-}
-
-function has(figure, platform, name, size, metric) {
-    return (figure SUBSEP platform SUBSEP name SUBSEP size SUBSEP metric) in value
-}
-
-function get(figure, platform, name, size, metric) {
-    return value[figure, platform, name, size, metric]
-}
-
-function fmt(number,    magnitude) {
-    if (number == "") return "–"
-    if (number == int(number)) return sprintf("%d", number)
-    magnitude = number < 0 ? -number : number
-    if (magnitude < 10) return sprintf("%.3f", number)
-    return sprintf("%.1f", number)
-}
-
-function cell(figure, platform, name, size, metric) {
-    return has(figure, platform, name, size, metric) ? fmt(get(figure, platform, name, size, metric)) : "–"
-}
-
-function verdict(ok) { return ok ? "yes" : "**no**" }
-
+# Turns latest.csv into the Markdown report of the host and Windows
+# figures; runs after figures.awk. The machines' descriptions come in as -v machine=...,
+# one "name: value" per line separated by "|"; a line in ** ** heads the
+# lines of one part of the run.
 END {
     print "# Benchmark results"
     print ""
-    print "Written by `bash scripts/bench.sh`. " \
-        (provenance != "" ? provenance : "Every figure below was measured in the same run.")
+    print "Written by `bash scripts/bench.sh`. The figures of each part below were measured in the same run, on the machine described for that part."
     print ""
     count = split(machine, lines, "|")
-    for (i = 1; i <= count; i++) print "- " lines[i]
+    for (i = 1; i <= count; i++) {
+        if (lines[i] ~ /^\*\*/) { if (i > 1) print ""; print lines[i]; print "" }
+        else print "- " lines[i]
+    }
     print ""
 
-    print "## Against the targets"
+    print "## Windows and host: against the targets"
     print ""
     print "| figure | platform | measured | target | within |"
     print "|---|---|---|---|---|"

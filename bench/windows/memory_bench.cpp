@@ -10,7 +10,7 @@
 //
 //   memory_bench.exe [cycles] [relocations]   defaults: 10000 1000
 #include "bench_output.h"
-#include "catalogue/window_catalogue.h"
+#include "catalogue_cycles.h"
 #include "process_memory.h"
 #include "qpc_clock.h"
 #include "target_app.h"
@@ -81,27 +81,12 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    // A fresh environment each cycle: the fake keeps every object it made
-    // until it goes, which a JVM's garbage collector would not.
-    measure("getWindows_destroy", cycles, [&] {
-        natives.renewJni();
-        const bool listed = natives.getWindowsArray() != nullptr;
-        natives.destroy();
-        return listed;
-    });
-    measure("getWindows_setWindow", cycles, [&] {
-        natives.renewJni();
-        const jobjectArray titles = natives.getWindowsArray();
-        return titles != nullptr && natives.setWindow(natives.jni().arrayLength(titles) - 1);
-    });
-
-    wedge::catalogue::listWindows();
-    const int32_t last = wedge::catalogue::currentWindowList()->count() - 1;
-    if (!wedge::catalogue::setWindow(last)) {
+    const auto measureCycle = [](const std::string& caseName, long count, auto cycle) {
+        measure(caseName, count, cycle);
+    };
+    if (!measureCatalogueCycles(natives, cycles, relocations, measureCycle)) {
         progress("memory: no target to relocate");
         return 1;
     }
-    measure("relocateTarget", relocations, [] { return wedge::catalogue::relocateTarget(); });
-    wedge::catalogue::destroy();
     return 0;
 }
