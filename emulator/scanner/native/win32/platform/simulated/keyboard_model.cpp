@@ -107,6 +107,11 @@ void pressKey(uint16_t key) {
     if (isModifier(key)) {
         return;
     }
+    // Any other key abandons a keypad code being entered, as on Windows:
+    // the mask tap before an Alt release relies on it.
+    if (!isNumpadDigit(key)) {
+        k.altDigits.clear();
+    }
     // Windows + a key is a shortcut of the system's: the window gets nothing.
     if (down(VkLeftWindows) || down(VkRightWindows)) {
         return;
