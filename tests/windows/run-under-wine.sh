@@ -42,8 +42,8 @@ if ! flock -w "$lock_limit" 9; then
   exit 1
 fi
 
-scratch=$(mktemp -d)
-xvfb_pid=""
+# shellcheck source=../../scripts/x-session.sh
+source "$(dirname "$0")/../../scripts/x-session.sh"
 
 stop_wine() {
   WINEPREFIX="$prefix" timeout 30 wineserver -k >/dev/null 2>&1
@@ -52,66 +52,26 @@ stop_wine() {
 
 cleanup() {
   stop_wine
-  if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" 2>/dev/null
-    wait "$xvfb_pid" 2>/dev/null
-  fi
-  rm -rf "$scratch"
+  x_session_stop
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# Starts Xvfb on the given display, or on a free one it picks itself when
-# none is given, and sets display to its number once it accepts
-# connections; fails when the server does not come up.
-start_xvfb() {
-  : >"$scratch/display"
-  Xvfb ${1:+":$1"} -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
-    3>"$scratch/display" >"$scratch/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 1 200); do
-    if grep -q '^[0-9][0-9]*$' "$scratch/display" 2>/dev/null; then
-      display=$(head -n 1 "$scratch/display")
-      return 0
-    fi
-    if ! kill -0 "$xvfb_pid" 2>/dev/null; then break; fi
-    sleep 0.1
-  done
-  kill "$xvfb_pid" 2>/dev/null
-  wait "$xvfb_pid" 2>/dev/null
-  xvfb_pid=""
-  return 1
-}
+# A display of its own, with no window manager: Wine's windows are
+# activated by Wine itself. WEDGE_X_DISPLAY names one where needed.
+x_session_start --no-wm || exit 1
 
-# WEDGE_XVFB_DISPLAYS=FIRST-LAST keeps to those displays (the first free
-# one is taken), for machines where others own the rest.
-display=""
-if [ -n "${WEDGE_XVFB_DISPLAYS:-}" ]; then
-  for number in $(seq "${WEDGE_XVFB_DISPLAYS%-*}" "${WEDGE_XVFB_DISPLAYS#*-}"); do
-    if start_xvfb "$number"; then break; fi
-  done
-else
-  start_xvfb
-fi
-if [ -z "$display" ]; then
-  echo "run-under-wine: Xvfb did not start" >&2
-  cat "$scratch/xvfb.log" >&2
-  exit 1
-fi
-
-export DISPLAY=":$display"
 export WINEPREFIX="$prefix"
 export WINEARCH="$arch"
 export WINEDEBUG=-all
 # No Mono or Gecko: the tests need neither, and their installers would ask.
 export WINEDLLOVERRIDES="mscoree,mshtml="
-unset XAUTHORITY
 
 if [ ! -f "$prefix/.wedge-prefix-ready" ]; then
   echo "run-under-wine: creating the Wine prefix $prefix" >&2
-  if ! timeout --kill-after=10 "$boot_limit" "$wine" wineboot --init >"$scratch/wineboot.log" 2>&1; then
+  if ! timeout --kill-after=10 "$boot_limit" "$wine" wineboot --init >"$x_session_dir/wineboot.log" 2>&1; then
     echo "run-under-wine: wineboot failed" >&2
-    cat "$scratch/wineboot.log" >&2
+    cat "$x_session_dir/wineboot.log" >&2
     exit 1
   fi
   stop_wine
