@@ -20,12 +20,12 @@ constexpr StandardScanCode StandardScanCodes[] = {
     {VkNumpad0 + 6, 0x4D}, {VkNumpad0 + 7, 0x47}, {VkNumpad0 + 8, 0x48}, {VkNumpad0 + 9, 0x49},
 };
 
-
-
 bool isExtendedKey(uint16_t virtualKey) {
     return virtualKey == VkRightControl || virtualKey == VkRightMenu || virtualKey == VkLeftWindows ||
            virtualKey == VkRightWindows;
 }
+
+bool keyDownNow(uint16_t key) { return (GetAsyncKeyState(key) & 0x8000) != 0; }
 
 }  // namespace
 
@@ -74,11 +74,29 @@ bool toAnsiByte(char16_t character, uint8_t* byte) {
     return true;
 }
 
+// Asked before every byte, and each question can cost a trip to the
+// system: the sides of Shift, Ctrl and Alt are asked only when the key
+// that stands for both is down, which it almost never is.
 uint32_t heldModifierKeys(uint16_t* keys) {
+    constexpr struct {
+        uint16_t either;
+        uint16_t sides[2];
+    } Groups[] = {
+        {VkShift, {VkLeftShift, VkRightShift}},
+        {VkControl, {VkLeftControl, VkRightControl}},
+        {VkMenu, {VkLeftMenu, VkRightMenu}},
+        {VkLeftWindows, {VkLeftWindows, 0}},
+        {VkRightWindows, {VkRightWindows, 0}},
+    };
     uint32_t count = 0;
-    for (const uint16_t key : ModifierKeys) {
-        if ((GetAsyncKeyState(key) & 0x8000) != 0) {
-            keys[count++] = key;
+    for (const auto& group : Groups) {
+        if (!keyDownNow(group.either)) {
+            continue;
+        }
+        for (const uint16_t side : group.sides) {
+            if (side == group.either || (side != 0 && keyDownNow(side))) {
+                keys[count++] = side;
+            }
         }
     }
     return count;
