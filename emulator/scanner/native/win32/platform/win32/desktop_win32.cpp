@@ -1,4 +1,4 @@
-// The window, waiting and error-text operations as thin calls into user32
+// The window and error-text operations as thin calls into user32
 // and kernel32.
 #include "platform/desktop.h"
 #include "platform/win32/win32_handles.h"
@@ -46,11 +46,13 @@ bool desktopReachable() { return true; }
 
 bool isWindow(WindowHandle window) { return IsWindow(asHwnd(window)) != FALSE; }
 
-bool setForegroundWindow(WindowHandle window) { return SetForegroundWindow(asHwnd(window)) != FALSE; }
+// Asked before every byte: a window already in front is left as it is,
+// which costs the system less than asking it to bring it to the front.
+bool setForegroundWindow(WindowHandle window) {
+    return GetForegroundWindow() == asHwnd(window) || SetForegroundWindow(asHwnd(window)) != FALSE;
+}
 
 bool openIcon(WindowHandle window) { return OpenIcon(asHwnd(window)) != FALSE; }
-
-void sleepMs(uint32_t milliseconds) { Sleep(milliseconds); }
 
 uint32_t getLastError() { return GetLastError(); }
 
