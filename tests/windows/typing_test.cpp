@@ -117,6 +117,26 @@ TEST_F(Typing, TypingStopsWhenTheTargetDiesMidway) {
     EXPECT_EQ(keysHeldDown(), std::vector<int>{});
 }
 
+// The pauses are what keeps a slow target up with the keys: however the
+// system's timer rounds, none may end early.
+TEST_F(Typing, ACallLastsAtLeastItsPauses) {
+    const HWND frame = startTarget(L"frame", uniqueTitle(L"paced"));
+    ASSERT_NE(frame, nullptr);
+
+    LARGE_INTEGER frequency;
+    LARGE_INTEGER start;
+    LARGE_INTEGER end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    EXPECT_TRUE(natives.sendText({'a', 9, 'b', 'c'}));
+    QueryPerformanceCounter(&end);
+    // Settle, four bytes and one Tab held down.
+    const double pausesMs = 200 + 4 * 50 + 100;
+    EXPECT_GE(static_cast<double>(end.QuadPart - start.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart),
+              pausesMs);
+    EXPECT_EQ(waitForEditText(frame, L"abc"), L"abc");
+}
+
 TEST_F(Typing, NullTextIsBadInput) {
     const HWND frame = startTarget(L"frame", uniqueTitle(L"null"));
     ASSERT_NE(frame, nullptr);
