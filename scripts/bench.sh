@@ -38,6 +38,17 @@ describe_machine() {
   printf '%s\n' "$@"
 }
 
+# Where the figures of a platform this machine cannot run come from: the
+# run that last measured them, as the previous description names it.
+kept_figures_note() {
+  local platform=$1 previous=$results/machine-windows.txt from
+  from=$(sed -n "s/^$platform figures: from the run of \([^;]*\);.*/\1/p" "$previous" 2>/dev/null | head -n 1)
+  if [ -z "$from" ]; then
+    from="$(sed -n 's/^date: //p' "$previous" 2>/dev/null | head -n 1), commit $(sed -n 's/^commit: //p' "$previous" 2>/dev/null | head -n 1)"
+  fi
+  echo "$platform figures: from the run of $from; this machine cannot run Wine's $platform loader"
+}
+
 windows_part() {
   local preset program
   for preset in host win32 win64; do
@@ -51,9 +62,12 @@ windows_part() {
   # One program at a time: each starts its own Xvfb and wineserver, and the
   # typing needs the keyboard and foreground to itself.
   source scripts/wine-loader.sh
+  local kept_notes=()
   for preset in win32 win64; do
     if ! wine_loader "$preset" >/dev/null; then
-      echo "== $preset: skipped, this machine cannot run Wine's $preset loader"
+      echo "== $preset: skipped, this machine cannot run Wine's $preset loader; its figures are kept"
+      unrunnable_platforms+=" $preset"
+      kept_notes+=("$(kept_figures_note "$preset")")
       continue
     fi
     for program in pacing_bench catalogue_bench memory_bench; do
@@ -63,7 +77,8 @@ windows_part() {
   done
   describe_machine "Wine: $(/usr/lib/wine/wine64 --version)" \
     "compilers: $(g++ --version | head -n 1); $(x86_64-w64-mingw32-g++-posix --version | head -n 1)" \
-    >"$results/machine-windows.txt"
+    "${kept_notes[@]}" >"$scratch/machine-windows.txt"
+  mv "$scratch/machine-windows.txt" "$results/machine-windows.txt"
 }
 
 linux_part() {
@@ -86,6 +101,7 @@ linux_part() {
     >"$results/machine-linux.txt"
 }
 
+unrunnable_platforms=""
 started=$(date +%s)
 ! running windows || windows_part
 ! running linux || linux_part
@@ -95,6 +111,7 @@ echo "== the benchmarks ran in $(( $(date +%s) - started )) s"
 kept_platforms=""
 running windows || kept_platforms+=" host win32 win64"
 running linux || kept_platforms+=" linux"
+kept_platforms+="$unrunnable_platforms"
 {
   echo "figure,platform,case,size,metric,value"
   if [ -n "$kept_platforms" ] && [ -f "$results/latest.csv" ]; then
