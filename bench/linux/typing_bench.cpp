@@ -4,8 +4,8 @@
 // process, run by run in turn. Each figure is the wall time beyond the
 // tool's own pauses, per byte, from the median run; and how many runs
 // delivered the text exactly. A fifth "tool" types nothing and only sleeps
-// our library's pauses: what it takes beyond them is how late sleeps wake
-// up on the machine at the time, a share of every tool's overhead.
+// our library's pauses with plain nanosleep: what it takes beyond them is
+// how late a plain sleep wakes up on the machine at the time.
 //
 // `xdotool type --delay 50` pauses 25 ms per character in all (a quarter
 // of the delay after pressing, another after releasing); --delay 100

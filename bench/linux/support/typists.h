@@ -61,10 +61,11 @@ private:
     WedgeExports& exports_;
 };
 
-// No typing at all: only our library's pauses, slept the way it sleeps
-// them. What this takes beyond them is the machine's own share of any
-// tool's overhead: how late sleeps wake up while other work shares the
-// CPUs.
+// No typing at all: only our library's pauses, slept with plain nanosleep
+// as xdotool sleeps. What this takes beyond them is how late a plain sleep
+// wakes up while other work shares the CPUs, a share of xdotool's overhead;
+// our library waits out the last millisecond of each pause against the
+// clock.
 class PausesAlone : public Typist {
 public:
     std::string name() const override { return "pauses_alone"; }

@@ -1,5 +1,5 @@
-// The desktop operations on X11 for windows, activation, waiting and
-// errors; keys_x11.cpp has the keyboard.
+// The desktop operations on X11 for windows, activation and errors;
+// keys_x11.cpp has the keyboard, pause_x11.cpp the pauses.
 #include "platform/desktop.h"
 
 #include "x11/utf8_text.h"
@@ -7,7 +7,6 @@
 #include "x11/x_errors.h"
 #include "x11/x_windows.h"
 
-#include <ctime>
 
 namespace wedge::platform {
 namespace {
@@ -135,12 +134,6 @@ bool setForegroundWindow(WindowHandle window) {
 bool openIcon(WindowHandle window) {
     const Connection* c = x11::connection();
     return c != nullptr && x11::restore(*c, asWindow(window));
-}
-
-void sleepMs(uint32_t milliseconds) {
-    timespec wait{static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000L};
-    while (nanosleep(&wait, &wait) != 0) {
-    }
 }
 
 uint32_t getLastError() { return x11::errorCode(); }

@@ -35,10 +35,14 @@ class X11TypingTest {
         return character.equals("\ufffd") ? "" : character;
     }
 
-    private void typesExactly(byte[] scan, String expected) throws Exception {
+    /** Types the scan, checks what arrived, and answers how long sendText took in ms. */
+    private long typesExactly(byte[] scan, String expected) throws Exception {
+        long start = System.nanoTime();
         assertTrue(Wedge.sendText(scan), () -> "sendText: " + Wedge.getLastErrorMessage());
+        long took = (System.nanoTime() - start) / 1_000_000;
         assertNull(Wedge.getLastErrorMessage());
         assertEquals(expected, sink.received(expected));
+        return took;
     }
 
     @Test
@@ -59,7 +63,10 @@ class X11TypingTest {
         }
         scan.write('\r');
         expected.append('\r');
-        typesExactly(scan.toByteArray(), expected.toString());
+        long took = typesExactly(scan.toByteArray(), expected.toString());
+        // Settle, a pause after every byte and the Tab held down: none may end early.
+        long pauses = 200 + 50L * scan.size() + 100;
+        assertTrue(took >= pauses, () -> "sendText took " + took + " ms, its pauses " + pauses + " ms");
     }
 
     @Test
