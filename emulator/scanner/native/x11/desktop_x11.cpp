@@ -123,12 +123,14 @@ bool setForegroundWindow(WindowHandle window) {
     if (c == nullptr || window == nullptr) {
         return false;
     }
-    if (x11::hasKeyboard(*c, asWindow(window), managed_)) {
-        return true;
+    // Mid-scan, asked before every byte, only where the keys go matters:
+    // the focus, which moves before the window manager's word on the
+    // active window follows. If it went elsewhere, taking it back would
+    // type the rest of the scan into a window the user has just moved to.
+    if (!mayActivate_) {
+        return x11::focusInside(*c, asWindow(window));
     }
-    // Mid-scan, the keyboard went elsewhere: taking it back would type the
-    // rest of the scan into a window the user has just moved away from.
-    return mayActivate_ && x11::activate(*c, asWindow(window), managed_);
+    return x11::hasKeyboard(*c, asWindow(window), managed_) || x11::activate(*c, asWindow(window), managed_);
 }
 
 bool openIcon(WindowHandle window) {

@@ -115,24 +115,6 @@ Window windowProperty(const Connection& c, Window window, Atom name) {
     return property.holds(32) ? static_cast<Window>(property.longs()[0]) : None;
 }
 
-bool focusInside(const Connection& c, Window window) {
-    Window focus = None;
-    int revert = 0;
-    c.x->getInputFocus(c.display, &focus, &revert);
-    // The focus may sit on a child of the window; walk up to the root.
-    for (int32_t depth = 0; focus != None && focus != PointerRoot && depth < 64; ++depth) {
-        if (focus == window) {
-            return true;
-        }
-        const Tree tree(c, focus);
-        if (!tree.read() || tree.isTop()) {
-            return false;
-        }
-        focus = tree.parent();
-    }
-    return false;
-}
-
 void requestActivation(const Connection& c, Window window) {
     XClientMessageEvent message = {};
     message.type = ClientMessage;
@@ -168,6 +150,24 @@ bool viewable(const Connection& c, Window window, bool /*managed*/) {
 }
 
 }  // namespace
+
+bool focusInside(const Connection& c, Window window) {
+    Window focus = None;
+    int revert = 0;
+    c.x->getInputFocus(c.display, &focus, &revert);
+    // The focus may sit on a child of the window; walk up to the root.
+    for (int32_t depth = 0; focus != None && focus != PointerRoot && depth < 64; ++depth) {
+        if (focus == window) {
+            return true;
+        }
+        const Tree tree(c, focus);
+        if (!tree.read() || tree.isTop()) {
+            return false;
+        }
+        focus = tree.parent();
+    }
+    return false;
+}
 
 bool windowManagerRunning(const Connection& c) {
     const Window check = windowProperty(c, c.root, c.atoms[NetSupportingWmCheck]);

@@ -27,6 +27,9 @@ bool isShown(const Connection& c, Window window, bool managed);
 
 bool isMinimised(const Connection& c, Window window);
 
+// The keyboard focus is on the window or on one of its children.
+bool focusInside(const Connection& c, Window window);
+
 // The window is the active one and the keyboard focus is inside it.
 bool hasKeyboard(const Connection& c, Window window, bool managed);
 
