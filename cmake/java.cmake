@@ -91,7 +91,7 @@ add_library(wedge_jni INTERFACE)
 target_link_libraries(wedge_jni INTERFACE wedge_jni_headers)
 if(WEDGE_WINDOWS)
   target_include_directories(wedge_jni SYSTEM INTERFACE
-    ${PROJECT_SOURCE_DIR}/emulator/scanner/native/win32/bridge/jni/windows
+    ${PROJECT_SOURCE_DIR}/emulator/scanner/native/bridge/jni/windows
     ${WEDGE_JDK_HOME}/include)
 else()
   target_include_directories(wedge_jni SYSTEM INTERFACE

@@ -71,7 +71,7 @@ windows_part() {
       continue
     fi
     for program in pacing_bench catalogue_bench memory_bench; do
-      collect bash tests/windows/run-under-wine.sh "$PWD/build/bench-$preset/wine-prefix" "$preset" \
+      collect bash tests/win32/run-under-wine.sh "$PWD/build/bench-$preset/wine-prefix" "$preset" \
         "build/bench-$preset/bin/$program.exe"
     done
   done

@@ -9,7 +9,7 @@
 //   translation_cpu_bench [batches]   default: 30
 #include "bench_output.h"
 #include "keystrokes/byte_translation.h"
-#include "platform/simulated/simulated_desktop.h"
+#include "simulated/simulated_desktop.h"
 #include "simulated_target.h"
 #include "statistics.h"
 

@@ -15,7 +15,7 @@
 #include "bench_output.h"
 #include "buffer_text.h"
 #include "keystrokes/text_typing.h"
-#include "platform/simulated/simulated_desktop.h"
+#include "simulated/simulated_desktop.h"
 #include "scan_texts.h"
 #include "simulated_target.h"
 

@@ -16,8 +16,8 @@
 #include "fresh_library.h"
 #include "keystrokes/error_text.h"
 #include "platform/desktop.h"
-#include "platform/simulated/keyboard_layouts.h"
-#include "platform/simulated/simulated_desktop.h"
+#include "simulated/keyboard_layouts.h"
+#include "simulated/simulated_desktop.h"
 #include "platform/windows1252.h"
 
 #include <algorithm>

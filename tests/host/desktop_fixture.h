@@ -6,7 +6,7 @@
 #include "fresh_library.h"
 #include "catalogue/window_catalogue.h"
 #include "keystrokes/error_text.h"
-#include "platform/simulated/simulated_desktop.h"
+#include "simulated/simulated_desktop.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The simulated desktop must behave as Windows does wherever the library's
 // tests rely on it; these pin down those places.
-#include "platform/simulated/keyboard_layouts.h"
+#include "simulated/keyboard_layouts.h"
 
 #include "desktop_fixture.h"
 #include "platform/desktop.h"

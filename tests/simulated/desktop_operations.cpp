@@ -1,9 +1,9 @@
 // The desktop operations over a simulated desktop held in this process.
 #include "platform/desktop.h"
 #include "platform/windows1252.h"
-#include "platform/windows_keys.h"
-#include "platform/simulated/keyboard_layouts.h"
-#include "platform/simulated/simulated_state.h"
+#include "platform/win32/windows_keys.h"
+#include "simulated/keyboard_layouts.h"
+#include "simulated/simulated_state.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,6 +1,6 @@
 // The simulated desktop's windows, clock and logs, as tests arrange and
 // read them.
-#include "platform/simulated/simulated_state.h"
+#include "simulated/simulated_state.h"
 
 namespace wedge::simulated {
 

@@ -1,5 +1,5 @@
 // Faults the tests inject into the simulated desktop.
-#include "platform/simulated/simulated_state.h"
+#include "simulated/simulated_state.h"
 
 namespace wedge::simulated {
 

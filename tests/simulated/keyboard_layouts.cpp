@@ -1,4 +1,4 @@
-#include "platform/simulated/keyboard_layouts.h"
+#include "simulated/keyboard_layouts.h"
 
 #include <cstddef>
 

@@ -2,8 +2,8 @@
 // character, what a key press produces, and the keys' scan codes.
 #pragma once
 
-#include "platform/windows_keys.h"
-#include "platform/simulated/simulated_desktop.h"
+#include "platform/win32/windows_keys.h"
+#include "simulated/simulated_desktop.h"
 
 #include <cstdint>
 

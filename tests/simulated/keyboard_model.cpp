@@ -1,10 +1,10 @@
 // The simulated keyboard: which keys are down, Caps Lock, what a key
 // press types into the window in front (through that window's layout),
 // Alt + keypad codes, and the menu that a lone Alt or Windows opens.
-#include "platform/simulated/keyboard_layouts.h"
-#include "platform/simulated/simulated_state.h"
+#include "simulated/keyboard_layouts.h"
+#include "simulated/simulated_state.h"
 #include "platform/windows1252.h"
-#include "platform/windows_keys.h"
+#include "platform/win32/windows_keys.h"
 
 #include <algorithm>
 #include <iterator>

@@ -5,7 +5,7 @@
 // Time is virtual: sleepMs advances the clock and never blocks.
 #pragma once
 
-#include "platform/windows_keys.h"
+#include "platform/win32/windows_keys.h"
 
 #include <cstdint>
 #include <optional>

@@ -4,7 +4,7 @@
 // library calls (desktop_operations.cpp).
 #pragma once
 
-#include "platform/simulated/simulated_desktop.h"
+#include "simulated/simulated_desktop.h"
 
 #include <array>
 #include <cstdint>

@@ -6,7 +6,7 @@
 #include "catalogue/target.h"
 #include "catalogue/window_catalogue.h"
 #include "keystrokes/error_text.h"
-#include "platform/simulated/simulated_desktop.h"
+#include "simulated/simulated_desktop.h"
 
 namespace wedge::testing {
 

@@ -1,7 +1,7 @@
 // wedge on Linux: UTF-8 arguments and file names, UTF-8 output, typing on
 // the X display that DISPLAY names.
 #include "command_line_text.h"
-#include "x11/utf8_text.h"
+#include "platform/x11/utf8_text.h"
 #include "wedge_cli.h"
 
 #include <cstdio>

@@ -4,7 +4,7 @@
 #include "kavo_emulator_scanner_jni_SimulatedDesktop.h"
 
 #include "java_values.h"
-#include "platform/simulated/simulated_desktop.h"
+#include "simulated/simulated_desktop.h"
 
 #include <vector>
 

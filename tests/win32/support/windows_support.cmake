@@ -1,6 +1,6 @@
 # The target application and the support library of the Windows tests.
 # The Windows benchmarks work with them too, and are built with the tests
-# off, so both tests/windows and bench/windows include this file; the
+# off, so both tests/win32 and bench/windows include this file; the
 # first inclusion defines the targets. Linking needs wedge_fake_jni, which
 # the tests define, or the benchmarks when the tests are off.
 include_guard(GLOBAL)

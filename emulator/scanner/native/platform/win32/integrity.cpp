@@ -2,7 +2,7 @@
 // process of a higher integrity level (an elevated one, say) without
 // saying so.
 #include "platform/desktop.h"
-#include "platform/win32/win32_handles.h"
+#include "platform/win32/handles.h"
 
 namespace wedge::platform {
 namespace {

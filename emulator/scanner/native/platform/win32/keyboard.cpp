@@ -1,7 +1,7 @@
 // Keyboard state, layouts and input injection through user32.
 #include "platform/desktop.h"
-#include "platform/windows_keys.h"
-#include "platform/win32/win32_handles.h"
+#include "platform/win32/windows_keys.h"
+#include "platform/win32/handles.h"
 
 namespace wedge::platform {
 namespace {

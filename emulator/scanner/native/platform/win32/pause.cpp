@@ -4,7 +4,7 @@
 // scan of many bytes): the last millisecond is waited out against the
 // performance counter.
 #include "platform/desktop.h"
-#include "platform/win32/win32_handles.h"
+#include "platform/win32/handles.h"
 
 namespace wedge::platform {
 namespace {

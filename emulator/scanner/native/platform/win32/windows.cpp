@@ -1,7 +1,7 @@
 // The window and error-text operations as thin calls into user32
 // and kernel32.
 #include "platform/desktop.h"
-#include "platform/win32/win32_handles.h"
+#include "platform/win32/handles.h"
 
 namespace wedge::platform {
 namespace {

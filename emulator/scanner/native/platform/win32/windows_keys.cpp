@@ -2,7 +2,7 @@
 // simulated Windows desktop alike: chords from VkKeyScan's shift state,
 // bytes 128-255 as Alt + keypad codes, the Tab key by scan code, and
 // Caps Lock flipped by a tap of its key.
-#include "platform/windows_keys.h"
+#include "platform/win32/windows_keys.h"
 
 namespace wedge::platform {
 namespace {

@@ -1,4 +1,4 @@
-#include "x11/x_errors.h"
+#include "platform/x11/errors.h"
 
 namespace wedge::x11 {
 namespace {

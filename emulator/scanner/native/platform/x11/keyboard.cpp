@@ -8,10 +8,10 @@
 #include "platform/desktop.h"
 
 #include "platform/windows1252.h"
-#include "x11/x11_desktop.h"
-#include "x11/x_errors.h"
-#include "x11/x_keyboard.h"
-#include "x11/x_scan_lock.h"
+#include "platform/x11/x11_desktop.h"
+#include "platform/x11/errors.h"
+#include "platform/x11/x_keyboard.h"
+#include "platform/x11/scan_lock.h"
 
 #include <X11/keysym.h>
 

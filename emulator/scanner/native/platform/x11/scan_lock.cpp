@@ -1,6 +1,6 @@
-#include "x11/x_scan_lock.h"
+#include "platform/x11/scan_lock.h"
 
-#include "x11/x_errors.h"
+#include "platform/x11/errors.h"
 
 #include <cerrno>
 #include <cstdlib>

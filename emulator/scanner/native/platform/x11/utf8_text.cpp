@@ -1,4 +1,4 @@
-#include "x11/utf8_text.h"
+#include "platform/x11/utf8_text.h"
 
 namespace wedge::x11 {
 namespace {

@@ -2,10 +2,10 @@
 // keys_x11.cpp has the keyboard, pause_x11.cpp the pauses.
 #include "platform/desktop.h"
 
-#include "x11/utf8_text.h"
-#include "x11/x11_desktop.h"
-#include "x11/x_errors.h"
-#include "x11/x_windows.h"
+#include "platform/x11/utf8_text.h"
+#include "platform/x11/x11_desktop.h"
+#include "platform/x11/errors.h"
+#include "platform/x11/x_windows.h"
 
 
 namespace wedge::platform {

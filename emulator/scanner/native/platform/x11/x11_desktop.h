@@ -2,7 +2,7 @@
 // about the scan under way.
 #pragma once
 
-#include "x11/x_connection.h"
+#include "platform/x11/x_connection.h"
 
 namespace wedge::x11 {
 

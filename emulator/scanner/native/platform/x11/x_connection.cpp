@@ -1,6 +1,6 @@
-#include "x11/x_connection.h"
+#include "platform/x11/x_connection.h"
 
-#include "x11/x_errors.h"
+#include "platform/x11/errors.h"
 
 
 namespace wedge::x11 {

@@ -2,7 +2,7 @@
 // opened again after it was lost, with the atoms the desktop reads.
 #pragma once
 
-#include "x11/x_library.h"
+#include "platform/x11/x_library.h"
 
 namespace wedge::x11 {
 

@@ -1,6 +1,6 @@
-#include "x11/x_keyboard.h"
+#include "platform/x11/x_keyboard.h"
 
-#include "x11/x_errors.h"
+#include "platform/x11/errors.h"
 
 #include <X11/keysym.h>
 

@@ -3,7 +3,7 @@
 // else holds let up, and Caps Lock locked and unlocked through XKB.
 #pragma once
 
-#include "x11/x_connection.h"
+#include "platform/x11/x_connection.h"
 
 namespace wedge::x11 {
 

@@ -1,6 +1,6 @@
-#include "x11/x_windows.h"
+#include "platform/x11/x_windows.h"
 
-#include "x11/utf8_text.h"
+#include "platform/x11/utf8_text.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>

@@ -2,7 +2,7 @@
 // and state, and bringing one to the front so that it gets the keys.
 #pragma once
 
-#include "x11/x_connection.h"
+#include "platform/x11/x_connection.h"
 
 #include <cstdint>
 
