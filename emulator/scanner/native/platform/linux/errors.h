@@ -1,15 +1,18 @@
-// The desktop's last error: a code and its text, as the error line
-// "Wedge error: <code> with message: <text>" shows them. X protocol errors
-// keep X's own code and text; failures X has no code for use the Windows
-// code that fits, so that a code means the same on both desktops.
+// The Linux desktops' last error: a code and its text, as the error line
+// "Wedge error: <code> with message: <text>" shows them. A protocol error
+// keeps the protocol's own code and text; failures without a code of
+// their own use the Windows code that fits, so that a code means the same
+// on every desktop.
 #pragma once
+
+#include "platform/decimal_text.h"
 
 #include <cstdint>
 
-namespace wedge::x11 {
+namespace wedge::linux_desktop {
 
-inline constexpr uint32_t ErrorNotSupported = 50;        // ERROR_NOT_SUPPORTED: no XTEST or XKB
-inline constexpr uint32_t ErrorLibraryMissing = 126;     // ERROR_MOD_NOT_FOUND: libX11 or libXtst
+inline constexpr uint32_t ErrorNotSupported = 50;        // ERROR_NOT_SUPPORTED: the desktop lacks what typing needs
+inline constexpr uint32_t ErrorLibraryMissing = 126;     // ERROR_MOD_NOT_FOUND: a desktop library is missing
 inline constexpr uint32_t ErrorKeyHeld = 170;            // ERROR_BUSY: a modifier key stays held
 inline constexpr uint32_t ErrorNoDisplay = 1167;         // ERROR_DEVICE_NOT_CONNECTED
 
@@ -20,10 +23,8 @@ void failWith(uint32_t code, const char* utf8Text);
 void failWithParts(uint32_t code, const char* const* parts);
 
 // A number in decimal, for the parts of a text.
-struct Decimal {
-    char digits[12];
-};
-Decimal decimal(int32_t value);
+using platform::Decimal;
+using platform::decimal;
 
 // Sets the code alone; its text is then the standard one for the code.
 void setErrorCode(uint32_t code);
@@ -34,4 +35,7 @@ uint32_t errorCode();
 // otherwise the standard text; empty for a code that has none.
 const char* errorTextFor(uint32_t code);
 
-}  // namespace wedge::x11
+// The text for a code in UTF-16, as the desktop table answers it.
+int32_t systemMessage(uint32_t code, char16_t* text, int32_t capacity);
+
+}  // namespace wedge::linux_desktop
