@@ -13,6 +13,7 @@ packages=(
   clang libclang-rt-14-dev clang-tidy cppcheck
   libx11-dev libxtst-dev openbox xterm xdotool x11-utils x11-xserver-utils
   libxdo-dev
+  sway foot xwayland grim wtype
 )
 
 missing=()
