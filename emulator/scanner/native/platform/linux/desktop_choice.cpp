@@ -14,6 +14,7 @@ using Candidate = const Desktop& (*)();
 
 // In the order they are tried.
 constexpr Candidate Candidates[] = {
+    waylandDesktop,
     x11Desktop,
 };
 

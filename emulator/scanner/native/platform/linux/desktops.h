@@ -6,6 +6,7 @@
 
 namespace wedge::platform {
 
+const Desktop& waylandDesktop();
 const Desktop& x11Desktop();
 
 }  // namespace wedge::platform
