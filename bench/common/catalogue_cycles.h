@@ -6,6 +6,7 @@
 // minutes).
 #pragma once
 
+#include "catalogue_state.h"
 #include "catalogue/window_catalogue.h"
 
 #include <jni.h>
