@@ -33,9 +33,11 @@ struct WindowInfo {
     WindowHandle window;
     bool visible;
     bool minimised;
-    // The title's length when it was first read, which a title that just
-    // changed may no longer match; at most TitleCapacity - 1. A window
-    // that is not visible has its title left unread (0, empty).
+    // It had a title when it was listed. A window that is not visible has
+    // its title left unread.
+    bool titled;
+    // At most TitleCapacity - 1 units, terminated; a title that changed
+    // while it was read may come out shorter, even empty.
     int32_t titleLength;
     char16_t title[TitleCapacity];
 };
