@@ -26,6 +26,7 @@ bool visitOne(const Toplevel& toplevel, platform::WindowVisitor visit, intptr_t 
     // The compositor lists what a person can switch to: minimised ones too.
     info.visible = true;
     info.minimised = toplevel.minimised;
+    info.titled = toplevel.titleLength > 0;
     info.titleLength = toplevel.titleLength;
     for (int32_t i = 0; i < toplevel.titleLength; ++i) {
         info.title[i] = toplevel.title[i];

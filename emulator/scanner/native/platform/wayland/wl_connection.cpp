@@ -2,6 +2,7 @@
 
 #include "platform/linux/errors.h"
 #include "platform/wayland/protocols.h"
+#include "platform/wayland/wl_keyboard.h"
 #include "platform/wayland/wl_toplevels.h"
 
 #include <cerrno>
@@ -299,6 +300,9 @@ bool connect(const WlLibrary& wl) {
         return fail(c);
     }
     watchToplevels(c);
+    // Without a keyboard, the connection still lists windows; the first
+    // scan tries again and says why it cannot type.
+    makeKeyboard(c);
     // The compositor announces every toplevel as the manager is bound.
     return roundtrip(c);
 }

@@ -113,7 +113,9 @@ void appendKeyName(Key key) {
     append(">");
 }
 
-// Self-contained: it includes nothing from the compositor's XKB files.
+// Keycodes and symbols of its own; key types and compatibility from the
+// compositor's XKB data ("complete", as in any keymap): XWayland drops a
+// keymap without them and keeps typing with its previous one.
 void writeKeymap() {
     keymapLength_ = 0;
     append("xkb_keymap {\nxkb_keycodes \"kavo-wedge\" {\nminimum = 8;\nmaximum = 255;\n");
@@ -123,8 +125,8 @@ void writeKeymap() {
         appendNumber(key + XkbOffset);
         append(";\n");
     }
-    append("};\nxkb_types \"kavo-wedge\" {\ntype \"ONE_LEVEL\" {\nmodifiers = none;\nlevel_name[Level1] = \"Any\";\n};\n};\n");
-    append("xkb_compatibility \"kavo-wedge\" {\n};\nxkb_symbols \"kavo-wedge\" {\n");
+    append("};\nxkb_types \"kavo-wedge\" {\ninclude \"complete\"\n};\n");
+    append("xkb_compatibility \"kavo-wedge\" {\ninclude \"complete\"\n};\nxkb_symbols \"kavo-wedge\" {\n");
     const struct {
         Key key;
         const char* name;
@@ -227,23 +229,28 @@ Key keyForCharacter(char16_t character) {
     return 0;
 }
 
-bool readyKeyboard(Connection& c) {
+bool makeKeyboard(Connection& c) {
+    if (c.keyboard != nullptr) {
+        return true;
+    }
+    Argument arguments[2] = {};
+    arguments[0].o = c.seat;
+    arguments[1].o = nullptr;
+    c.keyboard = c.wl->proxyMarshalArrayConstructorVersioned(c.keyboardManager, CreateVirtualKeyboard, arguments,
+                                                             &VirtualKeyboardInterface, 1);
     if (c.keyboard == nullptr) {
-        Argument arguments[2] = {};
-        arguments[0].o = c.seat;
-        arguments[1].o = nullptr;
-        c.keyboard = c.wl->proxyMarshalArrayConstructorVersioned(c.keyboardManager, CreateVirtualKeyboard, arguments,
-                                                                 &VirtualKeyboardInterface, 1);
-        if (c.keyboard == nullptr) {
-            linux_desktop::failWith(ErrorKeymap, "Cannot make a virtual keyboard: out of memory");
-            return false;
-        }
-        for (bool& key : down_) {
-            key = false;
-        }
-        if (!sendKeymap(c)) {
-            return false;
-        }
+        linux_desktop::failWith(ErrorKeymap, "Cannot make a virtual keyboard: out of memory");
+        return false;
+    }
+    for (bool& key : down_) {
+        key = false;
+    }
+    return sendKeymap(c);
+}
+
+bool readyKeyboard(Connection& c) {
+    if (!makeKeyboard(c)) {
+        return false;
     }
     sendKey(c, WarmUpKey, true);
     sendKey(c, WarmUpKey, false);

@@ -18,10 +18,16 @@ inline constexpr platform::Key TabKey = 3;
 // The key that types the character; 0 when the keymap has none.
 platform::Key keyForCharacter(char16_t character);
 
-// Makes the connection's virtual keyboard if it has none yet, and taps a
-// key without a symbol: a virtual keyboard's first key can arrive inside
-// the focus change that it causes, where the target never sees it
-// pressed.
+// Makes the connection's virtual keyboard and hands it the keymap. Made
+// with the connection, well before the first key: on a seat that had no
+// keyboard, clients learn of one and bind it only after it appears, and
+// a key sent before a client bound it is lost to that client.
+bool makeKeyboard(Connection& c);
+
+// Makes the keyboard if the connection has none yet, and taps a key
+// without a symbol before the scan's first key: a keyboard's first key
+// can arrive inside the focus change it causes, where the target never
+// sees it pressed.
 bool readyKeyboard(Connection& c);
 
 // Presses and releases keys in order and sends them.
