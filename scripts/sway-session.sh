@@ -7,7 +7,8 @@
 #          DISPLAY (XWayland) set, stops sway after it, and exits with the
 #          command's status.
 # Sourced: sway_session_start starts a session and exports those
-#          variables; sway_session_stop stops it. sway_session_run runs a
+#          variables, SWAYSOCK, and WEDGE_SESSION_DIR and WEDGE_SESSION_UID
+#          (a folder the session's user owns, and that user); sway_session_stop stops it. sway_session_run runs a
 #          command as the session's user, in its environment.
 
 sway_session_pid=""
@@ -69,6 +70,8 @@ EOF
     return 1
   fi
   export XDG_RUNTIME_DIR="$sway_session_dir/run"
+  # Where the session's user may write, and who that is.
+  export WEDGE_SESSION_DIR="$sway_session_dir" WEDGE_SESSION_UID="$sway_session_uid"
   export WAYLAND_DISPLAY="$socket"
   export SWAYSOCK
   SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock 2>/dev/null | head -n 1)
