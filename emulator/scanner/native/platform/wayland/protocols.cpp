@@ -6,19 +6,19 @@ namespace wedge::wayland {
 namespace {
 
 // For messages whose arguments need no interface.
-const Interface* const NoTypes[] = {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
-const Interface* const HandleType[] = {&ToplevelHandleInterface};
-const Interface* const SeatAndKeyboardTypes[] = {nullptr, &VirtualKeyboardInterface};
+constexpr const Interface* NoTypes[] = {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+constexpr const Interface* HandleType[] = {&ToplevelHandleInterface};
+constexpr const Interface* SeatAndKeyboardTypes[] = {nullptr, &VirtualKeyboardInterface};
 
-const Message ManagerRequests[] = {
+constexpr Message ManagerRequests[] = {
     {"stop", "", NoTypes},
 };
-const Message ManagerEvents[] = {
+constexpr Message ManagerEvents[] = {
     {"toplevel", "n", HandleType},
     {"finished", "", NoTypes},
 };
 
-const Message HandleRequests[] = {
+constexpr Message HandleRequests[] = {
     {"set_maximized", "", NoTypes},
     {"unset_maximized", "", NoTypes},
     {"set_minimized", "", NoTypes},
@@ -28,7 +28,7 @@ const Message HandleRequests[] = {
     {"set_rectangle", "?oiiii", NoTypes},
     {"destroy", "2", NoTypes},
 };
-const Message HandleEvents[] = {
+constexpr Message HandleEvents[] = {
     {"title", "s", NoTypes},
     {"app_id", "s", NoTypes},
     {"output_enter", "o", NoTypes},
@@ -39,11 +39,11 @@ const Message HandleEvents[] = {
     {"parent", "3?o", HandleType},
 };
 
-const Message KeyboardManagerRequests[] = {
+constexpr Message KeyboardManagerRequests[] = {
     {"create_virtual_keyboard", "on", SeatAndKeyboardTypes},
 };
 
-const Message KeyboardRequests[] = {
+constexpr Message KeyboardRequests[] = {
     {"keymap", "uhu", NoTypes},
     {"key", "uuu", NoTypes},
     {"modifiers", "uuuu", NoTypes},

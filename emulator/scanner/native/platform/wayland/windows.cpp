@@ -40,9 +40,8 @@ bool activatedOrGone(intptr_t id) {
     return toplevel == nullptr || toplevel->activated;
 }
 
-void request(const Connection& c, const Toplevel& toplevel, uint32_t opcode, Proxy* argument) {
-    Argument arguments[1] = {};
-    arguments[0].o = argument;
+void request(const Connection& c, const Toplevel& toplevel, uint32_t opcode, Proxy* object) {
+    Argument arguments[1] = {argument(object)};
     c.wl->proxyMarshalArray(toplevel.handle, opcode, arguments);
 }
 

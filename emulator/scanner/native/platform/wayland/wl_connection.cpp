@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <initializer_list>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -149,10 +150,9 @@ bool flagSet(intptr_t value) { return *reinterpret_cast<const bool*>(value); }
 void disconnect() {
     Connection& c = connection_;
     forgetToplevels(c);
-    Proxy* const proxies[] = {c.keyboard, c.keyboardManager, c.toplevelManager, c.seat, c.registry};
-    for (Proxy* proxy : proxies) {
-        if (proxy != nullptr) {
-            c.wl->proxyDestroy(proxy);
+    for (Proxy** proxy : {&c.keyboard, &c.keyboardManager, &c.toplevelManager, &c.seat, &c.registry}) {
+        if (*proxy != nullptr) {
+            c.wl->proxyDestroy(*proxy);
         }
     }
     c.wl->displayDisconnect(c.display);
@@ -236,11 +236,7 @@ int openSocket(const char* path) {
 }
 
 Proxy* bind(Connection& c, uint32_t name, const Interface* interface, uint32_t version) {
-    Argument arguments[4] = {};
-    arguments[0].u = name;
-    arguments[1].s = interface->name;
-    arguments[2].u = version;
-    arguments[3].o = nullptr;
+    Argument arguments[4] = {argument(name), argument(interface->name), argument(version), newId()};
     return c.wl->proxyMarshalArrayConstructorVersioned(c.registry, RegistryBind, arguments, interface, version);
 }
 
@@ -280,7 +276,7 @@ bool connect(const WlLibrary& wl) {
         return false;
     }
     connected_ = true;
-    Argument none[1] = {};
+    Argument none[1] = {newId()};
     c.registry = wl.proxyMarshalArrayConstructorVersioned(reinterpret_cast<Proxy*>(c.display), DisplayGetRegistry,
                                                           none, wl.registryInterface, 1);
     if (c.registry == nullptr) {
@@ -364,7 +360,7 @@ bool dispatchArrived(Connection& c) {
 
 bool roundtrip(Connection& c) {
     bool answered = false;
-    Argument none[1] = {};
+    Argument none[1] = {newId()};
     Proxy* callback = c.wl->proxyMarshalArrayConstructorVersioned(reinterpret_cast<Proxy*>(c.display), DisplaySync,
                                                                   none, c.wl->callbackInterface, 1);
     if (callback == nullptr) {

@@ -184,10 +184,7 @@ bool sendKeymap(Connection& c) {
         return failKeymap("dup");
     }
     close(spare);
-    Argument arguments[3] = {};
-    arguments[0].u = KeymapFormatXkbV1;
-    arguments[1].h = file;
-    arguments[2].u = static_cast<uint32_t>(size);
+    Argument arguments[3] = {argument(KeymapFormatXkbV1), argument(file), argument(static_cast<uint32_t>(size))};
     c.wl->proxyMarshalArray(c.keyboard, VirtualKeyboardKeymap, arguments);
     close(file);
     return true;
@@ -200,10 +197,7 @@ uint32_t nowMs() {
 }
 
 void sendKey(Connection& c, Key key, bool press) {
-    Argument arguments[3] = {};
-    arguments[0].u = nowMs();
-    arguments[1].u = key;
-    arguments[2].u = press ? KeyPressed : KeyReleased;
+    Argument arguments[3] = {argument(nowMs()), argument(key), argument(press ? KeyPressed : KeyReleased)};
     c.wl->proxyMarshalArray(c.keyboard, VirtualKeyboardKey, arguments);
     down_[key] = press;
 }
@@ -233,9 +227,7 @@ bool makeKeyboard(Connection& c) {
     if (c.keyboard != nullptr) {
         return true;
     }
-    Argument arguments[2] = {};
-    arguments[0].o = c.seat;
-    arguments[1].o = nullptr;
+    Argument arguments[2] = {argument(c.seat), newId()};
     c.keyboard = c.wl->proxyMarshalArrayConstructorVersioned(c.keyboardManager, CreateVirtualKeyboard, arguments,
                                                              &VirtualKeyboardInterface, 1);
     if (c.keyboard == nullptr) {

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace wedge::wayland {
 
@@ -39,6 +40,23 @@ union Argument {
     void* a;
     int32_t h;
 };
+
+// Arguments as their union member would hold them: every member starts
+// at the union's first byte, so the value's bytes go there.
+template <typename Value>
+Argument heldArgument(Value value) {
+    static_assert(sizeof(Value) <= sizeof(Argument), "an argument fits the union");
+    Argument held = {};
+    std::memcpy(&held, &value, sizeof(Value));
+    return held;
+}
+inline Argument argument(uint32_t value) { return heldArgument(value); }
+// A file descriptor.
+inline Argument argument(int32_t value) { return heldArgument(value); }
+// An object, or a string.
+inline Argument argument(const void* pointer) { return heldArgument(pointer); }
+// A new_id's place, which libwayland fills in.
+inline Argument newId() { return heldArgument<const void*>(nullptr); }
 
 struct Array {
     size_t size;

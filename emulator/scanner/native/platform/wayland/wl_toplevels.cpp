@@ -18,7 +18,7 @@ void remove(Toplevel* toplevel) {
     while (*link != nullptr && *link != toplevel) {
         link = &(*link)->next;
     }
-    if (*link == toplevel) {
+    if (*link != nullptr) {
         *link = toplevel->next;
     }
     delete toplevel;
@@ -55,7 +55,8 @@ void onDone(void* data, Proxy* /*handle*/) { static_cast<Toplevel*>(data)->descr
 void onClosed(void* data, Proxy* handle) {
     // The handle is of no more use; version 1 has no destroy request.
     if (wl_->proxyGetVersion(handle) >= 2) {
-        wl_->proxyMarshalArray(handle, ToplevelDestroy, nullptr);
+        Argument none[1] = {newId()};
+        wl_->proxyMarshalArray(handle, ToplevelDestroy, none);
     }
     wl_->proxyDestroy(handle);
     remove(static_cast<Toplevel*>(data));
