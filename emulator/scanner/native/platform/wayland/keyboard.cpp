@@ -93,9 +93,15 @@ uint32_t sendInput(const platform::KeyEvent* events, uint32_t count) {
 }
 
 bool acquireScanLock() {
+    // A compositor that went away or stalls since the last call fails the
+    // scan here, with its reason, rather than as a target that cannot be
+    // brought to the front.
+    Connection* c = connection();
+    if (c == nullptr || !roundtrip(*c)) {
+        return false;
+    }
     // One scan at a time per compositor: the lock is named by its socket.
-    const Connection* c = connection();
-    return c != nullptr && linux_desktop::lockScan(c->socketPath);
+    return linux_desktop::lockScan(c->socketPath);
 }
 
 void releaseScanLock() { linux_desktop::unlockScan(); }

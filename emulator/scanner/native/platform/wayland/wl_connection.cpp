@@ -89,9 +89,8 @@ bool fail(Connection& c) {
 }
 
 bool timedOut() {
-    const char* const parts[] = {"The Wayland compositor did not answer within ",
-                                 linux_desktop::decimal(static_cast<int32_t>(AnswerTimeoutMs)).digits, " ms",
-                                 nullptr};
+    const linux_desktop::Decimal timeout = linux_desktop::decimal(static_cast<int32_t>(AnswerTimeoutMs));
+    const char* const parts[] = {"The Wayland compositor did not answer within ", timeout.digits, " ms", nullptr};
     failWithParts(ErrorTimeout, parts);
     return false;
 }
