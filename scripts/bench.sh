@@ -6,8 +6,8 @@
 #
 # windows: the win32 and win64 DLLs under Wine, and the host core over the
 # simulated desktop; each preset builds in build/bench-<preset>, with its
-# own Wine prefix. linux: our X11 library beside xdotool under Xvfb with
-# openbox, built in build/bench-linux. A part that is not run keeps its
+# own Wine prefix. linux: our library beside xdotool under Xvfb with
+# openbox, and beside wtype on headless sway, built in build/bench-linux. A part that is not run keeps its
 # figures, and the machine they came from, from the previous run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -94,9 +94,12 @@ linux_part() {
   collect "$session" "$build/bin/linux_exactness_bench" "${library[@]}"
   collect "$session" "$build/bin/linux_catalogue_bench" "${library[@]}"
   collect "$session" "$build/bin/linux_memory_bench" "${library[@]}"
+  # Wayland: headless sway with XWayland, beside wtype.
+  collect scripts/sway-session.sh "$build/bin/linux_wayland_bench" "${library[@]}"
   local version=(dpkg-query -W -f='${Version}')
   describe_machine "X server: Xvfb $("${version[@]}" xvfb), openbox $("${version[@]}" openbox), xterm $("${version[@]}" xterm)" \
     "xdotool and libxdo: $("${version[@]}" xdotool)" \
+    "Wayland: sway $("${version[@]}" sway), XWayland $("${version[@]}" xwayland), foot $("${version[@]}" foot), wtype $("${version[@]}" wtype)" \
     "compiler: $(g++ --version | head -n 1)" \
     >"$results/machine-linux.txt"
 }
@@ -133,6 +136,7 @@ done
   awk -v machine="$machine" -v platforms_left_out=linux \
     -f bench/report/figures.awk -f bench/report/results_table.awk "$results/latest.csv"
   awk -v platforms_wanted=linux -f bench/report/figures.awk -f bench/report/linux_tables.awk "$results/latest.csv"
+  awk -v platforms_wanted=linux -f bench/report/figures.awk -f bench/report/wayland_table.awk "$results/latest.csv"
 } >"$results/latest.md"
 
 awk -f bench/report/pacing_data.awk "$results/latest.csv" >"$scratch/pacing.dat"
