@@ -6,7 +6,9 @@
 #   linux: the Java example demo/java/WedgeDemo.java, with the jar on its
 #     class path, chooses an xterm by its title on an Xvfb display with
 #     openbox, types the sample scans into it, prints what arrived beside
-#     what was sent, and a screenshot is saved (build/demo/demo-linux.png).
+#     what was sent, and a screenshot is saved (build/demo/demo-linux.png);
+#     then the same on headless sway, typing into a foot terminal
+#     (build/demo/demo-wayland.png).
 # Each part starts its own display (and Wine prefix) and shuts it down at
 # the end.
 #
@@ -28,12 +30,14 @@ scratch=$(mktemp -d)
 xvfb_pid=""
 x_pids=()
 source scripts/x-session.sh
+source scripts/sway-session.sh
 
 finish() {
   [ -z "$xvfb_pid" ] || WINEPREFIX="$prefix" timeout 30 wineserver -k >/dev/null 2>&1 || true
   [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
   [ ${#x_pids[@]} -eq 0 ] || kill "${x_pids[@]}" 2>/dev/null || true
   x_session_stop
+  sway_session_stop
   rm -rf "$scratch"
 }
 trap finish EXIT
@@ -133,6 +137,30 @@ linux_demo() {
   return "$status"
 }
 
+# The same Java example on a Wayland desktop: headless sway, typing into a
+# foot terminal, screenshot taken with grim. sway and its clients run as
+# the session's user (scripts/sway-session.sh); the JVM as us.
+wayland_demo() {
+  local jar=dist/kavo-emulator-scanner.jar classes=$out/java-classes received status=0 shot _
+  echo "== Linux: headless sway; demo/java/WedgeDemo.java types into a foot terminal"
+  sway_session_start
+  received=$WEDGE_SESSION_DIR/received.txt
+  shot=$WEDGE_SESSION_DIR/demo-wayland.png
+  javac -encoding UTF-8 -cp "$jar" -d "$classes" demo/java/WedgeDemo.java
+  # Another window, so that there is a choice to make; then the till, which
+  # shows each scan on a line of its own and copies what it gets to a file.
+  sway_session_run foot -T "Notes - foot" sh -c 'echo "Another window: the demo picks the till by its title."; exec sleep 600' >/dev/null 2>&1 &
+  sway_session_run foot -T "Till 1 - foot" sh -c 'stty raw -echo opost && tee -a "$0" | tr "\r" "\n"' "$received" >/dev/null 2>&1 &
+  for _ in $(seq 1 100); do
+    [ ! -e "$received" ] || break
+    sleep 0.1
+  done
+  java -cp "$jar:$classes" WedgeDemo "Till 1" "$received" || status=$?
+  sway_session_run grim "$shot" && cp "$shot" "$out/demo-wayland.png" && echo "== screenshot: $out/demo-wayland.png"
+  sway_session_stop
+  return "$status"
+}
+
 # Not "running x || x_demo": set -e would not apply inside the function.
 if running windows; then windows_demo; fi
-if running linux; then linux_demo; fi
+if running linux; then linux_demo; wayland_demo; fi

@@ -7,9 +7,10 @@
 #          DISPLAY (XWayland) set, stops sway after it, and exits with the
 #          command's status.
 # Sourced: sway_session_start starts a session and exports those
-#          variables, SWAYSOCK, and WEDGE_SESSION_DIR and WEDGE_SESSION_UID
-#          (a folder the session's user owns, and that user); sway_session_stop stops it. sway_session_run runs a
-#          command as the session's user, in its environment.
+#          variables, SWAYSOCK, WEDGE_SESSION_DIR (a folder the session's
+#          user owns) and WEDGE_SESSION_UID (that user); sway_session_stop
+#          stops it; sway_session_run runs a command as the session's user,
+#          in its environment.
 
 sway_session_pid=""
 sway_session_dir=""
@@ -22,15 +23,11 @@ sway_session_stop() {
       kill -0 "$sway_session_pid" 2>/dev/null || break
       sleep 0.1
     done
-    kill -KILL "$sway_session_pid" 2>/dev/null
-    wait "$sway_session_pid" 2>/dev/null
+    kill -KILL "$sway_session_pid" 2>/dev/null || true
+    wait "$sway_session_pid" 2>/dev/null || true
   fi
-  # Clients sway started, or that the tests started as its user, under the
-  # session's runtime dir: gone with it.
-  if [ -n "$sway_session_dir" ]; then
-    pkill -KILL -u "$sway_session_uid" -f -- "$sway_session_dir" 2>/dev/null
-    rm -rf "$sway_session_dir"
-  fi
+  # Clients end with the compositor they were connected to.
+  [ -z "$sway_session_dir" ] || rm -rf "$sway_session_dir"
   sway_session_pid=""
   sway_session_dir=""
 }
@@ -59,7 +56,7 @@ EOF
     sway --config "$sway_session_dir/config" >"$sway_session_dir/sway.log" 2>&1 &
   sway_session_pid=$!
   for _ in $(seq 1 100); do
-    socket=$(cd "$sway_session_dir/run" 2>/dev/null && ls wayland-[0-9]* 2>/dev/null | grep -v '\.lock$' | head -n 1)
+    socket=$(cd "$sway_session_dir/run" 2>/dev/null && ls wayland-[0-9]* 2>/dev/null | grep -v '\.lock$' | head -n 1) || true
     [ -z "$socket" ] || break
     kill -0 "$sway_session_pid" 2>/dev/null || break
     sleep 0.1
@@ -74,12 +71,12 @@ EOF
   export WEDGE_SESSION_DIR="$sway_session_dir" WEDGE_SESSION_UID="$sway_session_uid"
   export WAYLAND_DISPLAY="$socket"
   export SWAYSOCK
-  SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock 2>/dev/null | head -n 1)
+  SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock 2>/dev/null | head -n 1) || true
   # XWayland's display: sway gives it to what it starts.
-  sway_session_run swaymsg -q exec "echo \$DISPLAY > $sway_session_dir/display" >/dev/null 2>&1
+  sway_session_run swaymsg -q exec "echo \$DISPLAY > $sway_session_dir/display" >/dev/null 2>&1 || true
   DISPLAY=""
   for _ in $(seq 1 50); do
-    DISPLAY=$(head -n 1 "$sway_session_dir/display" 2>/dev/null)
+    DISPLAY=$(head -n 1 "$sway_session_dir/display" 2>/dev/null) || true
     [ -z "$DISPLAY" ] || break
     sleep 0.1
   done
