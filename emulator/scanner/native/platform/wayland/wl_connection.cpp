@@ -267,9 +267,9 @@ bool connect(const WlLibrary& wl) {
     if (socket < 0) {
         return false;
     }
+    // Takes the socket over, and closes it itself when it fails.
     c.display = wl.displayConnectToFd(socket);
     if (c.display == nullptr) {
-        close(socket);
         const char* const parts[] = {"Cannot connect to the Wayland compositor at ", c.socketPath, nullptr};
         failWithParts(ErrorNoDisplay, parts);
         return false;
