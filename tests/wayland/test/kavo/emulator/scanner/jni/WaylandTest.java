@@ -116,8 +116,11 @@ class WaylandTest {
             Sway.choose(target.title);
             String text = "0123456789012345678901234567890123456789";
             CompletableFuture<Boolean> scan = CompletableFuture.supplyAsync(() -> Wedge.sendText(ascii(text)));
-            // After the settling pause and a few bytes.
-            Sway.sleep(500);
+            // Once the first bytes have arrived.
+            long end = System.currentTimeMillis() + 10_000;
+            while (target.receivedSoFar().isEmpty() && System.currentTimeMillis() < end) {
+                Sway.sleep(10);
+            }
             Sway.focus(other.title);
             assertFalse(scan.get(), "the scan stops");
             assertEquals("Selected window is no longer available", Wedge.getLastErrorMessage());
