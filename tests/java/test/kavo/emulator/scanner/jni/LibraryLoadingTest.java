@@ -11,11 +11,15 @@ import java.io.File;
 import java.io.IOException;
 import java.nio.channels.FileChannel;
 import java.nio.charset.StandardCharsets;
+import java.nio.file.FileSystem;
+import java.nio.file.FileSystems;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import java.nio.file.Paths;
 import java.nio.file.StandardCopyOption;
 import java.nio.file.StandardOpenOption;
+import java.nio.file.attribute.FileAttribute;
+import java.nio.file.attribute.PosixFilePermissions;
 import java.util.ArrayList;
 import java.util.List;
 import java.util.stream.Collectors;
@@ -34,6 +38,8 @@ class LibraryLoadingTest {
     private static final String LIBRARY_FILE = System.mapLibraryName("kavo_emulator_scanner");
     private static final Path HOST_LIBRARY = Paths.get(System.getProperty("java.library.path"), LIBRARY_FILE);
     private static final List<String> WITH_HOST_COPY = List.of(ChildJvm.HOST_NATIVES_JAR);
+    private static final FileAttribute<?> OWNER_ONLY =
+            PosixFilePermissions.asFileAttribute(PosixFilePermissions.fromString("rwx------"));
 
     @Test
     void eachSupportedPlatformHasItsOwnCopy() {
@@ -165,14 +171,12 @@ class LibraryLoadingTest {
 
     @Test
     void aCopyThePlatformRefusesNamesItsFolderAndTheWayOut(@TempDir Path work) throws Exception {
-        Path resources = work.resolve("resources");
-        Path dll = resources.resolve("native/windows-x86_64/kavo_emulator_scanner.dll");
-        Files.createDirectories(dll.getParent());
-        Files.write(dll, "not a real DLL".getBytes(StandardCharsets.US_ASCII));
+        Path jar = jarWith(work, "native/windows-x86_64/kavo_emulator_scanner.dll",
+                "not a real DLL".getBytes(StandardCharsets.US_ASCII));
         Path chosenTemp = Files.createDirectories(work.resolve("chosen-tmp"));
 
         // This JVM cannot load a DLL, so loading the extracted copy fails.
-        String error = ChildJvm.run(work, List.of(resources.toString()), "-Dos.name=Windows 10", "-Dos.arch=amd64",
+        String error = ChildJvm.run(work, List.of(jar.toString()), "-Dos.name=Windows 10", "-Dos.arch=amd64",
                 "-Djava.io.tmpdir=" + work.resolve("not-this-one"), "-Dkavo.emulator.scanner.tmpdir=" + chosenTemp);
 
         assertTrue(error.startsWith("error java.lang.UnsatisfiedLinkError: kavo_emulator_scanner: cannot load the copy in "
@@ -207,8 +211,20 @@ class LibraryLoadingTest {
         }
     }
 
+    /** A copy of Wedge's jar that also holds {@code entry}. */
+    private static Path jarWith(Path work, String entry, byte[] content) throws IOException {
+        Path jar = work.resolve("with-" + entry.replace('/', '-') + ".jar");
+        Files.copy(Paths.get(ChildJvm.locationOf(Wedge.class)), jar);
+        try (FileSystem zip = FileSystems.newFileSystem(jar)) {
+            Path inside = zip.getPath(entry);
+            Files.createDirectories(inside.getParent());
+            Files.write(inside, content);
+        }
+        return jar;
+    }
+
     private static Path extractionFolder(Path folder) throws IOException {
-        Files.createDirectories(folder);
+        Files.createDirectory(folder, OWNER_ONLY);
         Files.createFile(folder.resolve("kavo_emulator_scanner.lock"));
         Files.copy(HOST_LIBRARY, folder.resolve(LIBRARY_FILE), StandardCopyOption.REPLACE_EXISTING);
         return folder;
