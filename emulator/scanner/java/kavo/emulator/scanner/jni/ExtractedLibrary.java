@@ -1,8 +1,6 @@
 package kavo.emulator.scanner.jni;
 
-import java.io.ByteArrayOutputStream;
 import java.io.IOException;
-import java.io.InputStream;
 import java.nio.channels.FileChannel;
 import java.nio.channels.FileLock;
 import java.nio.channels.OverlappingFileLockException;
@@ -38,12 +36,11 @@ final class ExtractedLibrary {
     private ExtractedLibrary() {
     }
 
-    static void load(String resource) {
-        byte[] library = read(resource);
+    static void load(String fileName, byte[] library) {
         Path base = baseFolder();
         removeAbandonedCopies(base);
         Path folder = createFolder(base);
-        Path copy = folder.resolve(resource.substring(resource.lastIndexOf('/') + 1));
+        Path copy = folder.resolve(fileName);
         FileChannel lock = null;
         try {
             lock = lockFolder(folder);
@@ -79,22 +76,6 @@ final class ExtractedLibrary {
         if (!Arrays.equals(library, written)) {
             throw new UnsatisfiedLinkError(copy + " does not match the library in the jar (" + written.length
                     + " bytes written, " + library.length + " in the jar)");
-        }
-    }
-
-    private static byte[] read(String resource) {
-        try (InputStream in = NativeLibrary.class.getResourceAsStream(resource)) {
-            if (in == null) {
-                throw new UnsatisfiedLinkError(NativeLibrary.NAME + ": the jar has no " + resource);
-            }
-            ByteArrayOutputStream bytes = new ByteArrayOutputStream();
-            byte[] buffer = new byte[8192];
-            for (int count = in.read(buffer); count >= 0; count = in.read(buffer)) {
-                bytes.write(buffer, 0, count);
-            }
-            return bytes.toByteArray();
-        } catch (IOException e) {
-            throw NativeLibrary.linkError(NativeLibrary.NAME + ": cannot read " + resource + " from the jar: " + e, e);
         }
     }
 

@@ -38,6 +38,9 @@ class LibraryLoadingTest {
     private static final String LIBRARY_FILE = System.mapLibraryName("kavo_emulator_scanner");
     private static final Path HOST_LIBRARY = Paths.get(System.getProperty("java.library.path"), LIBRARY_FILE);
     private static final List<String> WITH_HOST_COPY = List.of(ChildJvm.HOST_NATIVES_JAR);
+    /** A working library that is not ours: loaded in our place, Wedge's methods are missing. */
+    private static final Path OTHER_LIBRARY =
+            HOST_LIBRARY.resolveSibling(System.mapLibraryName("kavo_emulator_scanner_simulated_desktop"));
     private static final FileAttribute<?> OWNER_ONLY =
             PosixFilePermissions.asFileAttribute(PosixFilePermissions.fromString("rwx------"));
 
@@ -221,6 +224,18 @@ class LibraryLoadingTest {
             Files.write(inside, content);
         }
         return jar;
+    }
+
+    @Test
+    void aCopyPlantedEarlierOnTheClassPathIsNotLoaded(@TempDir Path work) throws Exception {
+        Path planted = work.resolve("native/linux-x86_64").resolve(LIBRARY_FILE);
+        Files.createDirectories(planted.getParent());
+        Files.copy(OTHER_LIBRARY, planted);
+        Path temp = Files.createDirectories(work.resolve("tmp"));
+
+        String loaded = ChildJvm.run(work, List.of(".", ChildJvm.HOST_NATIVES_JAR), "-Djava.io.tmpdir=" + temp);
+
+        assertTrue(loaded.startsWith("loaded " + temp.toRealPath().resolve("kavo_emulator_scanner-")), loaded);
     }
 
     private static Path extractionFolder(Path folder) throws IOException {
