@@ -355,7 +355,7 @@ final class ExtractedLibrary {
                     break;
                 }
                 String name = entry.getFileName().toString();
-                if (!name.startsWith(FOLDER_PREFIX)) {
+                if (!isFolderName(name)) {
                     continue;
                 }
                 seen++;
@@ -380,6 +380,19 @@ final class ExtractedLibrary {
                 }
             }
         }
+    }
+
+    /** The names {@link Files#createTempDirectory} gives: the prefix, then a number. */
+    private static boolean isFolderName(String name) {
+        if (!name.startsWith(FOLDER_PREFIX) || name.length() == FOLDER_PREFIX.length()) {
+            return false;
+        }
+        for (int i = FOLDER_PREFIX.length(); i < name.length(); i++) {
+            if (name.charAt(i) < '0' || name.charAt(i) > '9') {
+                return false;
+            }
+        }
+        return true;
     }
 
     private static void removeIfAbandoned(Folder base, String name, Owners owners) {
