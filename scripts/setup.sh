@@ -13,6 +13,8 @@ packages=(
   clang libclang-rt-14-dev clang-tidy cppcheck
   libx11-dev libxtst-dev openbox xterm xdotool x11-utils x11-xserver-utils
   libxdo-dev
+  # The demo's xterms draw in the misc-fixed fonts; openbox's titles in DejaVu.
+  xfonts-base fonts-dejavu-core
 )
 
 missing=()
