@@ -93,7 +93,7 @@ package kavo.emulator.scanner.jni;
  * <td>&ndash;</td></tr>
  * <tr><th scope="row">13</th>
  * <td>a character the target's keyboard layout has no key for</td>
- * <td>a character that no key types, with no free keycode to bind it to</td></tr>
+ * <td><code>The data is invalid.</code>: a character that no key types, with no free keycode to bind it to</td></tr>
  * <tr><th scope="row">29</th>
  * <td>Windows took only part of an injection and gave no code</td>
  * <td>&ndash;</td></tr>
@@ -105,7 +105,7 @@ package kavo.emulator.scanner.jni;
  * <td><code>The X server has no XTEST extension</code>, or no XKEYBOARD extension</td></tr>
  * <tr><th scope="row">87</th>
  * <td>a null array</td>
- * <td>a null array</td></tr>
+ * <td><code>The parameter is incorrect.</code>: a null array</td></tr>
  * <tr><th scope="row">126</th>
  * <td>&ndash;</td>
  * <td>an X library is missing or lacks a function, in the loader's words, e.g. <code>libXtst.so.6: cannot open shared object file: No such file or directory</code></td></tr>
