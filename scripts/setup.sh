@@ -11,7 +11,8 @@ packages=(
   maven libmaven-compiler-plugin-java libmaven-resources-plugin-java
   imagemagick gnuplot-nox
   clang libclang-rt-14-dev clang-tidy cppcheck
-  libx11-dev libxtst-dev openbox xterm xdotool x11-utils x11-xserver-utils
+  libx11-dev libxtst-dev libxcb1-dev libxcb-xtest0-dev libxcb-xkb-dev
+  openbox xterm xdotool x11-utils x11-xserver-utils
   libxdo-dev
   # The demo's xterms draw in the misc-fixed fonts; openbox's titles in DejaVu.
   xfonts-base fonts-dejavu-core

@@ -8,6 +8,7 @@
 //
 // A model of the desktop and of the library's list and target is kept
 // beside them so that what Java receives can be checked exactly.
+#include "catalogue_state.h"
 #include "bridge/marshalling.h"
 #include "catalogue/target.h"
 #include "catalogue/window_catalogue.h"

@@ -1,3 +1,4 @@
+#include "catalogue_state.h"
 #include "wedge_cli.h"
 
 #include "desktop_fixture.h"

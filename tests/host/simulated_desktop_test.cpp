@@ -115,7 +115,7 @@ TEST_F(SimulatedDesktopTest, ALoneAltOrWindowsOpensAMenuWhenLetUpAndAKeyBetweenP
     simulated::holdKey(platform::VkLeftWindows, true);
     inject({{platform::VkLeftWindows, 0, KeyRelease}});
     EXPECT_EQ(simulated::menuOpenings(), 2U) << "held by the person, let up by an injection";
-    const uint16_t mask = platform::maskKeyBeforeRelease(platform::VkMenu);
+    const uint16_t mask = platform::maskKeyForRelease(platform::VkMenu);
     inject({{platform::VkMenu, 0, KeyPress},
             {mask, 0, KeyPress},
             {mask, 0, KeyRelease},

@@ -1,3 +1,4 @@
+#include "catalogue_state.h"
 #include "keystrokes/text_typing.h"
 
 #include "desktop_fixture.h"
@@ -277,7 +278,7 @@ TEST_F(TextTypingTest, AltAndWindowsAreLetUpBehindAKeyWithoutFunctionSoNoMenuOpe
     simulated::holdKey(platform::VkRightMenu, true);
     simulated::holdKey(platform::VkLeftWindows, true);
     ASSERT_TRUE(type("a"));
-    const uint16_t mask = platform::maskKeyBeforeRelease(platform::VkRightMenu);
+    const uint16_t mask = platform::maskKeyForRelease(platform::VkRightMenu);
     ASSERT_NE(mask, 0);
     EXPECT_EQ(injectedKeys(), (std::vector<Key>{press(mask), release(mask), release(platform::VkRightMenu),
                                                 release(platform::VkLeftWindows), press('A'), release('A')}));

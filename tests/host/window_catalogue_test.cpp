@@ -1,3 +1,4 @@
+#include "catalogue_state.h"
 #include "desktop_fixture.h"
 #include "failing_allocation.h"
 

@@ -1,6 +1,4 @@
-// The desktop operations over a simulated desktop held in this process.
-#include "platform/desktop.h"
-#include "platform/windows1252.h"
+// The Windows operations over a simulated desktop held in this process.
 #include "platform/win32/windows_keys.h"
 #include "simulated/keyboard_layouts.h"
 #include "simulated/simulated_state.h"
@@ -11,17 +9,17 @@
 
 namespace wedge::platform {
 
-using simulated::desktop;
+using simulated::state;
 using simulated::findAlive;
 
 namespace {
 
 // Layouts go out as handles that are never null: the layout's value + 1.
-KeyboardLayout handleOf(simulated::Layout layout) {
-    return reinterpret_cast<KeyboardLayout>(static_cast<uintptr_t>(layout) + 1);
+Keyboard handleOf(simulated::Layout layout) {
+    return reinterpret_cast<Keyboard>(static_cast<uintptr_t>(layout) + 1);
 }
 
-simulated::Layout layoutOfHandle(KeyboardLayout handle) {
+simulated::Layout layoutOfHandle(Keyboard handle) {
     const auto value = reinterpret_cast<uintptr_t>(handle);
     return value == static_cast<uintptr_t>(simulated::Layout::AltGraph) + 1 ? simulated::Layout::AltGraph
                                                                             : simulated::Layout::UnitedStates;
@@ -29,9 +27,9 @@ simulated::Layout layoutOfHandle(KeyboardLayout handle) {
 
 }  // namespace
 
-bool enumWindows(WindowVisitor visit, intptr_t value) {
+bool enumWindows(HandleVisitor visit, intptr_t value) {
     std::vector<WindowHandle> handles;
-    for (const auto& window : desktop().windows) {
+    for (const auto& window : state().windows) {
         if (window.alive) {
             handles.push_back(reinterpret_cast<WindowHandle>(window.id));
         }
@@ -47,7 +45,7 @@ bool enumWindows(WindowVisitor visit, intptr_t value) {
 bool getWindowStyle(WindowHandle window, uint32_t* style) {
     const auto* target = findAlive(window);
     if (target == nullptr || target->infoFails) {
-        desktop().lastError = 1400;
+        state().lastError = 1400;
         return false;
     }
     *style = (target->visible ? StyleVisible : 0) | (target->minimised ? StyleMinimised : 0);
@@ -82,7 +80,7 @@ int32_t getWindowText(WindowHandle window, char16_t* buffer, int32_t capacity) {
 bool isWindow(WindowHandle window) { return findAlive(window) != nullptr; }
 
 bool setForegroundWindow(WindowHandle window) {
-    auto& d = desktop();
+    auto& d = state();
     auto* target = findAlive(window);
     if (target != nullptr && target->activationsBeforeRefusal == 0) {
         target->acceptsActivation = false;
@@ -105,16 +103,14 @@ bool openIcon(WindowHandle window) {
         return false;
     }
     target->minimised = false;
-    desktop().restorations.push_back(window);
+    state().restorations.push_back(window);
     return true;
 }
-
-bool desktopReachable() { return true; }
 
 bool canSendInputTo(WindowHandle window) {
     const auto* target = findAlive(window);
     if (target != nullptr && target->elevated) {
-        desktop().lastError = ErrorAccessDenied;
+        state().lastError = ErrorAccessDenied;
         return false;
     }
     return true;
@@ -122,26 +118,21 @@ bool canSendInputTo(WindowHandle window) {
 
 int16_t getKeyState(int32_t virtualKey) {
     const auto key = static_cast<uint16_t>(virtualKey & 0xFF);
-    int16_t state = simulated::isKeyDown(key) ? static_cast<int16_t>(0x8000) : 0;
-    if (key == VkCapital && desktop().keyboard.capsLock) {
-        state = static_cast<int16_t>(state | 1);
+    int16_t keyState = simulated::isKeyDown(key) ? static_cast<int16_t>(0x8000) : 0;
+    if (key == VkCapital && state().keyboard.capsLock) {
+        keyState = static_cast<int16_t>(keyState | 1);
     }
-    return state;
+    return keyState;
 }
 
-KeyboardLayout keyboardLayoutOf(WindowHandle window) {
+Keyboard keyboardLayoutOf(WindowHandle window) {
     const auto* target = findAlive(window);
-    return handleOf(target != nullptr ? simulated::layoutOf(*target) : desktop().keyboard.layout);
+    return handleOf(target != nullptr ? simulated::layoutOf(*target) : state().keyboard.layout);
 }
 
-int16_t vkKeyScan(char16_t character, KeyboardLayout layout) {
+int16_t vkKeyScan(char16_t character, Keyboard layout) {
     return simulated::keyScan(layoutOfHandle(layout), character);
 }
-
-// The simulated desktop's Alt codes type Windows-1252.
-uint32_t ansiCodePage() { return 1252; }
-
-bool toAnsiByte(char16_t character, uint8_t* byte) { return toWindows1252(character, byte); }
 
 uint32_t heldModifierKeys(uint16_t* keys) {
     uint32_t count = 0;
@@ -153,14 +144,12 @@ uint32_t heldModifierKeys(uint16_t* keys) {
     return count;
 }
 
-uint16_t maskKeyBeforeRelease(uint16_t key) { return maskKeyForRelease(key); }
-
 uint32_t scanCodeOf(uint32_t virtualKey) {
     return virtualKey > 0xFF ? 0 : simulated::scanCodeOfKey(static_cast<uint16_t>(virtualKey));
 }
 
 uint32_t sendInput(const KeyboardEvent* events, uint32_t count) {
-    auto& d = desktop();
+    auto& d = state();
     if (count > MaxEventsPerInjection) {
         d.lastError = ErrorInvalidParameter;
         return 0;
@@ -191,9 +180,9 @@ uint32_t sendInput(const KeyboardEvent* events, uint32_t count) {
 }
 
 bool acquireScanLock() {
-    auto& lock = desktop().scanLock;
+    auto& lock = state().scanLock;
     if (lock.error != 0) {
-        desktop().lastError = lock.error;
+        state().lastError = lock.error;
         return false;
     }
     lock.held = true;
@@ -201,21 +190,21 @@ bool acquireScanLock() {
     return true;
 }
 
-void releaseScanLock() { desktop().scanLock.held = false; }
+void releaseScanLock() { state().scanLock.held = false; }
 
 void sleepMs(uint32_t milliseconds) {
-    desktop().clockMs += milliseconds;
+    state().clockMs += milliseconds;
     simulated::repeatKeys();
 }
 
-uint32_t getLastError() { return desktop().lastError; }
-void setLastError(uint32_t code) { desktop().lastError = code; }
+uint32_t getLastError() { return state().lastError; }
+void setLastError(uint32_t code) { state().lastError = code; }
 
 int32_t systemMessage(uint32_t code, char16_t* text, int32_t capacity) {
     if (capacity <= 0) {
         return 0;
     }
-    const auto& messages = desktop().messages;
+    const auto& messages = state().messages;
     const auto found = messages.find(code);
     int32_t copied = 0;
     if (found != messages.end()) {

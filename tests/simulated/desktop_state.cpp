@@ -16,13 +16,13 @@ std::map<uint32_t, std::u16string> standardMessages() {
     };
 }
 
-Desktop& desktop() {
-    static Desktop instance;
+DesktopState& state() {
+    static DesktopState instance;
     return instance;
 }
 
 Window* find(WindowHandle handle) {
-    for (Window& window : desktop().windows) {
+    for (Window& window : state().windows) {
         if (reinterpret_cast<WindowHandle>(window.id) == handle) {
             return &window;
         }
@@ -45,12 +45,12 @@ Window& require(WindowHandle handle) {
     return *window;
 }
 
-Layout layoutOf(const Window& window) { return window.layout.value_or(desktop().keyboard.layout); }
+Layout layoutOf(const Window& window) { return window.layout.value_or(state().keyboard.layout); }
 
-void reset() { desktop() = Desktop{}; }
+void reset() { state() = DesktopState{}; }
 
 WindowHandle openWindow(const WindowSetup& setup) {
-    Desktop& d = desktop();
+    DesktopState& d = state();
     Window window{};
     window.id = d.nextId;
     window.title = setup.title;
@@ -66,8 +66,8 @@ WindowHandle openWindow(const WindowSetup& setup) {
 
 void closeWindow(WindowHandle window) {
     require(window).alive = false;
-    if (desktop().foreground == window) {
-        desktop().foreground = nullptr;
+    if (state().foreground == window) {
+        state().foreground = nullptr;
     }
 }
 
@@ -78,21 +78,21 @@ void setAcceptsActivation(WindowHandle window, bool accepts) { require(window).a
 void refuseActivationAfter(WindowHandle window, uint32_t activations) {
     require(window).activationsBeforeRefusal = activations;
 }
-void setForeground(WindowHandle window) { desktop().foreground = window; }
+void setForeground(WindowHandle window) { state().foreground = window; }
 
 bool isMinimised(WindowHandle window) { return require(window).minimised; }
-WindowHandle foregroundWindow() { return desktop().foreground; }
+WindowHandle foregroundWindow() { return state().foreground; }
 std::u16string receivedText(WindowHandle window) { return require(window).received; }
 
-uint64_t nowMs() { return desktop().clockMs; }
-const std::vector<InjectedEvent>& injectedEvents() { return desktop().injected; }
-void limitEventLog(uint32_t events) { desktop().logLimit = events; }
-uint64_t injectedEventTotal() { return desktop().injectedTotal; }
-uint32_t injectionCount() { return desktop().injections; }
-const std::vector<Activation>& activations() { return desktop().activations; }
-const std::vector<WindowHandle>& restorations() { return desktop().restorations; }
+uint64_t nowMs() { return state().clockMs; }
+const std::vector<InjectedEvent>& injectedEvents() { return state().injected; }
+void limitEventLog(uint32_t events) { state().logLimit = events; }
+uint64_t injectedEventTotal() { return state().injectedTotal; }
+uint32_t injectionCount() { return state().injections; }
+const std::vector<Activation>& activations() { return state().activations; }
+const std::vector<WindowHandle>& restorations() { return state().restorations; }
 
-bool scanLockHeld() { return desktop().scanLock.held; }
-uint32_t scanLockAcquisitions() { return desktop().scanLock.acquisitions; }
+bool scanLockHeld() { return state().scanLock.held; }
+uint32_t scanLockAcquisitions() { return state().scanLock.acquisitions; }
 
 }  // namespace wedge::simulated

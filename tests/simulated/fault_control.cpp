@@ -4,13 +4,13 @@
 namespace wedge::simulated {
 
 void failSendInput(uint32_t errorCode, int32_t times, uint32_t after) {
-    Faults& faults = desktop().faults;
+    Faults& faults = state().faults;
     faults.sendInputError = errorCode;
     faults.sendInputFailures = errorCode == 0 ? 0 : times;
     faults.sendInputsBeforeFailure = after;
 }
 
-void limitSendInput(uint32_t events) { desktop().faults.sendInputLimit = events; }
+void limitSendInput(uint32_t events) { state().faults.sendInputLimit = events; }
 void failWindowInfo(WindowHandle window, bool fail) { require(window).infoFails = fail; }
 void reportTitleLength(WindowHandle window, int32_t length) { require(window).reportedLength = length; }
 
@@ -22,12 +22,12 @@ void changeTitleAfterFirstLengthQuery(WindowHandle window, const std::u16string&
 
 void setSystemMessage(uint32_t code, const std::u16string& text) {
     if (text.empty()) {
-        desktop().messages.erase(code);
+        state().messages.erase(code);
     } else {
-        desktop().messages[code] = text;
+        state().messages[code] = text;
     }
 }
 
-void failScanLock(uint32_t errorCode) { desktop().scanLock.error = errorCode; }
+void failScanLock(uint32_t errorCode) { state().scanLock.error = errorCode; }
 
 }  // namespace wedge::simulated

@@ -24,7 +24,7 @@ using platform::VkRightShift;
 using platform::VkRightWindows;
 using platform::VkShift;
 
-Keyboard& keyboard() { return desktop().keyboard; }
+Keyboard& keyboard() { return state().keyboard; }
 
 // Shift, Control and Alt addressed as such act as their left key, as the
 // system treats them.
@@ -60,7 +60,7 @@ uint8_t heldShiftState() {
 bool altDown() { return down(VkLeftMenu) || down(VkRightMenu); }
 
 void deliver(char16_t character) {
-    if (Window* window = findAlive(desktop().foreground)) {
+    if (Window* window = findAlive(state().foreground)) {
         window->received.push_back(character);
     }
 }
@@ -124,7 +124,7 @@ void pressKey(uint16_t key) {
     if (k.capsLock && isLetterKey(key)) {
         shiftState ^= ShiftBit;
     }
-    const Window* window = findAlive(desktop().foreground);
+    const Window* window = findAlive(state().foreground);
     const Layout layout = window != nullptr ? layoutOf(*window) : k.layout;
     if (const char16_t character = characterOf(layout, key, shiftState)) {
         deliver(character);

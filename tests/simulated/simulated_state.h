@@ -57,7 +57,7 @@ struct Faults {
 
 std::map<uint32_t, std::u16string> standardMessages();
 
-struct Desktop {
+struct DesktopState {
     std::vector<Window> windows;  // enumeration order
     uintptr_t nextId = 0x10010;
     WindowHandle foreground = nullptr;
@@ -75,7 +75,7 @@ struct Desktop {
     std::map<uint32_t, std::u16string> messages = standardMessages();
 };
 
-Desktop& desktop();
+DesktopState& state();
 
 Window* find(WindowHandle handle);
 Window* findAlive(WindowHandle handle);

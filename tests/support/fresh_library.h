@@ -3,6 +3,7 @@
 // desktop, so that each test or fuzz input starts from the same place.
 #pragma once
 
+#include "catalogue_state.h"
 #include "catalogue/target.h"
 #include "catalogue/window_catalogue.h"
 #include "keystrokes/error_text.h"

@@ -1,7 +1,7 @@
 // The system's ANSI code page as the command line encodes text for typing:
 // each byte back from its character, and no look-alike for a character
 // the code page lacks.
-#include "platform/desktop.h"
+#include "command_line_text.h"
 
 #include <windows.h>
 
@@ -10,11 +10,11 @@
 namespace wedge_test {
 namespace {
 
-using wedge::platform::ansiCodePage;
-using wedge::platform::toAnsiByte;
+using wedge::cli::codePage;
+using wedge::cli::toCodePageByte;
 
 TEST(AnsiCodePage, EveryByteComesBackFromItsCharacter) {
-    ASSERT_EQ(ansiCodePage(), GetACP());
+    ASSERT_EQ(codePage(), GetACP());
     int roundTrips = 0;
     for (int value = 1; value < 256; ++value) {
         const char byte = static_cast<char>(value);
@@ -23,7 +23,7 @@ TEST(AnsiCodePage, EveryByteComesBackFromItsCharacter) {
             continue;
         }
         uint8_t encoded = 0;
-        EXPECT_TRUE(toAnsiByte(static_cast<char16_t>(character), &encoded)) << value;
+        EXPECT_TRUE(toCodePageByte(static_cast<char16_t>(character), &encoded)) << value;
         EXPECT_EQ(encoded, value);
         ++roundTrips;
     }
@@ -32,13 +32,13 @@ TEST(AnsiCodePage, EveryByteComesBackFromItsCharacter) {
 
 TEST(AnsiCodePage, ACharacterOutsideIsRefusedRatherThanFittedToALookAlike) {
     uint8_t encoded = 0;
-    EXPECT_FALSE(toAnsiByte(u'\xD83D', &encoded)) << "half a surrogate pair";
+    EXPECT_FALSE(toCodePageByte(u'\xD83D', &encoded)) << "half a surrogate pair";
     if (GetACP() != 1252) {
         GTEST_SKIP() << "this system's code page is " << GetACP() << ", not the Western one";
     }
     // A with macron has a best fit, plain A; omega has none at all.
-    EXPECT_FALSE(toAnsiByte(u'\u0100', &encoded));
-    EXPECT_FALSE(toAnsiByte(u'\u03a9', &encoded));
+    EXPECT_FALSE(toCodePageByte(u'\u0100', &encoded));
+    EXPECT_FALSE(toCodePageByte(u'\u03a9', &encoded));
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include "command_line_text.h"
 
-#include "platform/desktop.h"
-
 namespace wedge::cli {
 
 bool toAnsiBytes(const std::u16string& text, std::vector<uint8_t>* bytes, size_t* failedAt) {
@@ -9,7 +7,7 @@ bool toAnsiBytes(const std::u16string& text, std::vector<uint8_t>* bytes, size_t
     bytes->reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
         uint8_t byte = 0;
-        if (!platform::toAnsiByte(text[i], &byte)) {
+        if (!toCodePageByte(text[i], &byte)) {
             *failedAt = i;
             return false;
         }

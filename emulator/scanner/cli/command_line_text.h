@@ -9,7 +9,15 @@
 
 namespace wedge::cli {
 
-// Encodes text in the system's ANSI code page; false, with the position of
+// The code page the library types bytes 128-255 in: on Windows the
+// system's ANSI code page, which Alt + keypad codes with a leading 0
+// select; elsewhere Windows-1252.
+uint32_t codePage();
+
+// The character's single byte in that code page; false when it has none.
+bool toCodePageByte(char16_t character, uint8_t* byte);
+
+// Encodes text in that code page; false, with the position of
 // the first unit that has no single byte there in *failedAt, when a
 // character is outside it.
 bool toAnsiBytes(const std::u16string& text, std::vector<uint8_t>* bytes, size_t* failedAt);

@@ -1,7 +1,7 @@
 // wedge on Linux: UTF-8 arguments and file names, UTF-8 output, typing on
-// the X display that DISPLAY names.
+// the desktop the session offers.
 #include "command_line_text.h"
-#include "platform/x11/utf8_text.h"
+#include "platform/linux/utf8_text.h"
 #include "wedge_cli.h"
 
 #include <cstdio>
@@ -18,8 +18,8 @@ void write(FILE* stream, const std::string& utf8) {
 std::u16string fromUtf8(const char* text) {
     const size_t length = std::strlen(text);
     const auto* bytes = reinterpret_cast<const unsigned char*>(text);
-    std::u16string units(static_cast<size_t>(wedge::x11::utf8ToUtf16(bytes, length, nullptr, 0)), u'\0');
-    wedge::x11::utf8ToUtf16(bytes, length, units.data(), static_cast<int32_t>(units.size()));
+    std::u16string units(static_cast<size_t>(wedge::linux_desktop::utf8ToUtf16(bytes, length, nullptr, 0)), u'\0');
+    wedge::linux_desktop::utf8ToUtf16(bytes, length, units.data(), static_cast<int32_t>(units.size()));
     return units;
 }
 

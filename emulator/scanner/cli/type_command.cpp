@@ -1,9 +1,6 @@
-#include "catalogue/window_catalogue.h"
-#include "keystrokes/error_text.h"
-#include "keystrokes/text_typing.h"
-#include "wedge_cli.h"
 #include "command_line_text.h"
-#include "platform/desktop.h"
+#include "wedge.h"
+#include "wedge_cli.h"
 
 namespace wedge::cli {
 namespace {
@@ -61,35 +58,48 @@ bool isIndex(const std::u16string& text) {
     return true;
 }
 
+// Titles are listed cut to 99 units, so the one asked for is compared cut too.
+constexpr size_t ListedTitleUnits = 99;
+
+struct TitleSearch {
+    std::u16string wanted;
+    int32_t visited;
+    int32_t found;
+};
+
+bool matchTitle(const char16_t* title, int32_t length, intptr_t context) {
+    auto* search = reinterpret_cast<TitleSearch*>(context);
+    if (search->wanted == std::u16string(title, static_cast<size_t>(length))) {
+        search->found = search->visited;
+        return false;
+    }
+    ++search->visited;
+    return true;
+}
+
 // Finds the window in a fresh list and makes it the target.
 bool chooseWindow(const std::u16string& window, const Console& console) {
-    catalogue::WindowList& list = catalogue::listWindows();
+    const int32_t count = listWindows();
     int32_t index = -1;
     if (isIndex(window)) {
         index = std::stoi(toUtf8(window));
-        if (index >= list.count()) {
-            console.error("wedge type: no window at index " + toUtf8(window) + "; " + std::to_string(list.count()) +
+        if (index >= count) {
+            console.error("wedge type: no window at index " + toUtf8(window) + "; " + std::to_string(count) +
                           " listed\n");
-            catalogue::destroy();
+            releaseWindowList();
             return false;
         }
     } else {
-        // Titles are listed cut to 99 units, so the one asked for is compared cut too.
-        const std::u16string wanted = window.substr(0, catalogue::TitleLimit);
-        list.rewind();
-        for (int32_t i = 0; i < list.count() && index < 0; ++i) {
-            if (wanted == list.currentTitle()) {
-                index = i;
-            }
-            list.advance();
-        }
+        TitleSearch search{window.substr(0, ListedTitleUnits), 0, -1};
+        forEachListedTitle(matchTitle, reinterpret_cast<intptr_t>(&search));
+        index = search.found;
         if (index < 0) {
             console.error("wedge type: no window is titled \"" + toUtf8(window) + "\"\n");
-            catalogue::destroy();
+            releaseWindowList();
             return false;
         }
     }
-    if (!catalogue::setWindow(index)) {
+    if (!wedge::chooseWindow(index)) {
         console.error("wedge type: the window \"" + toUtf8(window) + "\" has closed\n");
         return false;
     }
@@ -140,7 +150,7 @@ int typeCommand(const std::vector<std::u16string>& args, const Console& console)
             std::snprintf(code, sizeof code, "%04X", static_cast<unsigned>(text[failedAt]));
             console.error("wedge type: character U+" + std::string(code) + " at position " +
                           std::to_string(failedAt + 1) + " has no byte in this system's code page " +
-                          std::to_string(platform::ansiCodePage()) + "; nothing was typed\n");
+                          std::to_string(codePage()) + "; nothing was typed\n");
             return ExitUsage;
         }
     }
@@ -154,14 +164,13 @@ int typeCommand(const std::vector<std::u16string>& args, const Console& console)
         return ExitFailure;
     }
     ByteText text{&bytes};
-    const keystrokes::TextSource source{&text, ByteText::length, ByteText::read};
-    if (!keystrokes::sendText(&source)) {
-        const int32_t length = keystrokes::errorTextLength();
+    const TextSource source{&text, ByteText::length, ByteText::read};
+    if (!wedge::sendText(&source)) {
         console.error("wedge type: " +
-                      toUtf8(std::u16string(keystrokes::lastErrorText(), static_cast<size_t>(length))) + "\n");
+                      toUtf8(std::u16string(lastErrorText(), static_cast<size_t>(lastErrorLength()))) + "\n");
         return ExitFailure;
     }
-    catalogue::destroy();
+    releaseWindowList();
     console.out("typed " + std::to_string(bytes.size()) + " bytes\n");
     return ExitSuccess;
 }

@@ -3,7 +3,7 @@
 #include "kavo_emulator_scanner_jni_Wedge.h"
 
 #include "bridge/marshalling.h"
-#include "catalogue/window_catalogue.h"
+#include "wedge.h"
 
 extern "C" {
 
@@ -13,7 +13,7 @@ JNIEXPORT jobjectArray JNICALL Java_kavo_emulator_scanner_jni_Wedge_getWindows(J
 
 JNIEXPORT jboolean JNICALL Java_kavo_emulator_scanner_jni_Wedge_setWindow(JNIEnv* /*env*/, jclass /*wedge*/,
                                                                           jint index) {
-    return wedge::catalogue::setWindow(index) ? JNI_TRUE : JNI_FALSE;
+    return wedge::chooseWindow(index) ? JNI_TRUE : JNI_FALSE;
 }
 
 JNIEXPORT jboolean JNICALL Java_kavo_emulator_scanner_jni_Wedge_sendText(JNIEnv* env, jclass /*wedge*/,
@@ -27,7 +27,7 @@ JNIEXPORT jstring JNICALL Java_kavo_emulator_scanner_jni_Wedge_getLastErrorMessa
 }
 
 JNIEXPORT void JNICALL Java_kavo_emulator_scanner_jni_Wedge_destroy(JNIEnv* /*env*/, jclass /*wedge*/) {
-    wedge::catalogue::destroy();
+    wedge::releaseWindowList();
 }
 
 }  // extern "C"

@@ -1,8 +1,6 @@
 #include "bridge/marshalling.h"
 
-#include "catalogue/window_catalogue.h"
-#include "keystrokes/error_text.h"
-#include "keystrokes/text_typing.h"
+#include "wedge.h"
 
 namespace wedge::bridge {
 namespace {
@@ -30,45 +28,57 @@ bool readJavaByte(void* context, int32_t index, uint8_t* value) {
     return true;
 }
 
+struct JavaTitles {
+    JNIEnv* env;
+    jobjectArray array;
+    jint filled;
+};
+
+// Stops at the first string the JVM cannot make, with its exception pending.
+bool storeTitle(const char16_t* units, int32_t length, intptr_t context) {
+    auto* titles = reinterpret_cast<JavaTitles*>(context);
+    const jstring title = titles->env->NewString(asJavaChars(units), length);
+    if (title == nullptr) {
+        return false;
+    }
+    titles->env->SetObjectArrayElement(titles->array, titles->filled++, title);
+    titles->env->DeleteLocalRef(title);
+    return true;
+}
+
 }  // namespace
 
 jobjectArray listWindowTitles(JNIEnv* env) {
-    catalogue::WindowList& list = catalogue::listWindows();
+    const jint count = listWindows();
     const jclass stringClass = env->FindClass("java/lang/String");
     if (stringClass == nullptr) {
         return nullptr;
     }
-    const jint count = list.count();
-    const jobjectArray titles = env->NewObjectArray(count, stringClass, nullptr);
+    const jobjectArray array = env->NewObjectArray(count, stringClass, nullptr);
     env->DeleteLocalRef(stringClass);
-    if (titles == nullptr) {
+    if (array == nullptr) {
         return nullptr;
     }
-    list.rewind();
-    for (jint i = 0; i < count; ++i) {
-        const jstring title = env->NewString(asJavaChars(list.currentTitle()), list.currentTitleLength());
-        if (title == nullptr) {
-            env->DeleteLocalRef(titles);
-            return nullptr;
-        }
-        env->SetObjectArrayElement(titles, i, title);
-        env->DeleteLocalRef(title);
-        list.advance();
+    JavaTitles titles{env, array, 0};
+    forEachListedTitle(storeTitle, reinterpret_cast<intptr_t>(&titles));
+    if (titles.filled < count) {
+        env->DeleteLocalRef(array);
+        return nullptr;
     }
-    return titles;
+    return array;
 }
 
 jboolean typeBytes(JNIEnv* env, jbyteArray text) {
     JavaBytes bytes{env, text};
-    const keystrokes::TextSource source{&bytes, javaLength, readJavaByte};
-    return keystrokes::sendText(text != nullptr ? &source : nullptr) ? JNI_TRUE : JNI_FALSE;
+    const TextSource source{&bytes, javaLength, readJavaByte};
+    return wedge::sendText(text != nullptr ? &source : nullptr) ? JNI_TRUE : JNI_FALSE;
 }
 
 jstring lastErrorMessage(JNIEnv* env) {
-    if (keystrokes::lastErrorText()[0] == 0) {
+    if (lastErrorLength() == 0) {
         return nullptr;
     }
-    return env->NewString(asJavaChars(keystrokes::lastErrorText()), keystrokes::errorTextLength());
+    return env->NewString(asJavaChars(lastErrorText()), lastErrorLength());
 }
 
 }  // namespace wedge::bridge

@@ -25,6 +25,4 @@ void chooseTarget(WindowHandle window, const char16_t* title) {
 
 void moveTarget(WindowHandle window) { window_ = window; }
 
-void forgetTarget() { chooseTarget(nullptr, u""); }
-
 }  // namespace wedge::catalogue

@@ -20,7 +20,4 @@ void chooseTarget(WindowHandle window, const char16_t* title);
 // Replaces the window alone: the same application, found again by title.
 void moveTarget(WindowHandle window);
 
-// No target, as when the library has just been loaded.
-void forgetTarget();
-
 }  // namespace wedge::catalogue

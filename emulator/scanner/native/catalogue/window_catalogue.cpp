@@ -11,9 +11,6 @@ namespace {
 WindowList* windowList = nullptr;
 WindowList listState;
 
-// Scratch for one window's title during an enumeration.
-char16_t titleScratch[TitleCapacity];
-
 void releaseList() {
     if (windowList != nullptr) {
         windowList->clear();
@@ -33,40 +30,25 @@ bool sameTitle(const char16_t* left, const char16_t* right) {
     return true;
 }
 
-}  // namespace
-
-bool collectWindow(WindowHandle window, intptr_t /*value*/) {
-    uint32_t style = 0;
-    // A window whose information cannot be read counts as not visible.
-    if (!platform::getWindowStyle(window, &style) || (style & platform::StyleVisible) == 0) {
-        return true;
+// Adds a visible, titled window to the list being built. Always true: the
+// listing is never stopped early.
+bool collectWindow(const platform::WindowInfo& window, intptr_t /*value*/) {
+    if (window.visible && window.titled) {
+        listState.addWindow(window.titleLength, window.title, window.window);
     }
-    if (platform::getWindowTextLength(window) <= 0) {
-        return true;
-    }
-    // Asked again: the title may have changed since the first query.
-    int32_t length = platform::getWindowTextLength(window);
-    if (length >= TitleLimit) {
-        length = TitleLimit;
-    }
-    if (length < 0) {
-        length = 0;
-    }
-    for (char16_t& unit : titleScratch) {
-        unit = 0;
-    }
-    platform::getWindowText(window, titleScratch, length + 1);
-    listState.addWindow(length, titleScratch, window);
     return true;
 }
+
+}  // namespace
 
 WindowList& listWindows() {
     releaseList();
     windowList = &listState;
-    platform::enumWindows(collectWindow, 0);
+    platform::desktop().listWindows(collectWindow, 0);
     return *windowList;
 }
 
+// Declared for the tests alone, which check when a list is released.
 WindowList* currentWindowList() { return windowList; }
 
 bool setWindow(int32_t index) {
@@ -80,7 +62,7 @@ bool setWindow(int32_t index) {
             windowList->advance();
         }
         const WindowHandle window = windowList->currentWindow();
-        if (platform::isWindow(window)) {
+        if (platform::desktop().windowExists(window)) {
             chooseTarget(window, windowList->currentTitle());
             selected = true;
         }

@@ -8,16 +8,9 @@
 
 namespace wedge::catalogue {
 
-// Adds the window to the list being built when it is visible and titled.
-// Always true: the enumeration is never stopped early.
-bool collectWindow(WindowHandle window, intptr_t value);
-
 // Discards any current list and enumerates the desktop into a new one,
 // which stays current for setWindow.
 WindowList& listWindows();
-
-// The list built by the latest enumeration, or null when none is current.
-WindowList* currentWindowList();
 
 // Makes the index-th listed window the target if it still exists; the
 // current list is consumed either way. False without a list, for an index

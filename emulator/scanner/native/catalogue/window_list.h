@@ -16,7 +16,7 @@ namespace wedge::catalogue {
 using platform::WindowHandle;
 
 // Titles hold 99 units of text and a terminator.
-inline constexpr int32_t TitleCapacity = 100;
+using platform::TitleCapacity;
 inline constexpr int32_t TitleLimit = TitleCapacity - 1;
 
 class WindowList {

@@ -5,22 +5,20 @@
 namespace wedge::keystrokes {
 namespace {
 
-using platform::KeyboardEvent;
-using platform::KeyPress;
-using platform::KeyRelease;
+using platform::Key;
+using platform::KeyEvent;
 
 // The events of one injection, built front to back.
 class Injection {
 public:
-    void add(const KeyboardEvent& event) { events_[count_++] = event; }
+    void press(Key key) { events_[count_++] = {key, false}; }
+    void release(Key key) { events_[count_++] = {key, true}; }
     bool inject() const { return injectAll(events_, count_); }
 
 private:
-    KeyboardEvent events_[platform::MaxEventsPerInjection] = {};
+    KeyEvent events_[platform::MaxEventsPerInjection] = {};
     uint32_t count_ = 0;
 };
-
-KeyboardEvent released(const KeyboardEvent& press) { return {press.virtualKey, press.scanCode, press.flags | KeyRelease}; }
 
 bool isDropped(uint8_t value) {
     return value == 127 || (value < 32 && value != 9 && value != 13);
@@ -30,18 +28,22 @@ bool isDropped(uint8_t value) {
 // now, and a tap of a key without function before the first release that
 // would otherwise open a menu.
 Injection startingWithHeldModifiersReleased() {
+    const platform::Desktop& desktop = platform::desktop();
     Injection injection;
-    uint16_t held[platform::MaxModifierKeys];
-    const uint32_t count = platform::heldModifierKeys(held);
+    Key held[platform::MaxModifierKeys] = {};
+    uint32_t count = desktop.heldModifierKeys(held);
+    if (count > platform::MaxModifierKeys) {
+        count = platform::MaxModifierKeys;
+    }
     bool masked = false;
     for (uint32_t i = 0; i < count; ++i) {
-        const uint16_t mask = platform::maskKeyBeforeRelease(held[i]);
+        const Key mask = desktop.maskKeyBeforeRelease(held[i]);
         if (mask != 0 && !masked) {
-            injection.add({mask, 0, KeyPress});
-            injection.add({mask, 0, KeyRelease});
+            injection.press(mask);
+            injection.release(mask);
             masked = true;
         }
-        injection.add({held[i], 0, KeyRelease});
+        injection.release(held[i]);
     }
     return injection;
 }
@@ -51,55 +53,56 @@ Injection startingWithHeldModifiersReleased() {
 bool typeChord(const platform::KeyChord& chord) {
     Injection injection = startingWithHeldModifiersReleased();
     for (uint32_t i = 0; i < chord.modifierCount; ++i) {
-        injection.add(chord.modifiers[i]);
+        injection.press(chord.modifiers[i]);
     }
     for (uint32_t i = 0; i < chord.keyCount; ++i) {
-        injection.add(chord.keys[i]);
-        injection.add(released(chord.keys[i]));
+        injection.press(chord.keys[i]);
+        injection.release(chord.keys[i]);
     }
     for (uint32_t i = 0; i < chord.modifierCount; ++i) {
-        injection.add(released(chord.modifiers[i]));
+        injection.release(chord.modifiers[i]);
     }
     return injection.inject();
 }
 
 }  // namespace
 
-bool typeKeyChord(char16_t character, platform::KeyboardLayout layout) {
+bool typeKeyChord(char16_t character, platform::Keyboard keyboard) {
     platform::KeyChord chord{};
-    return platform::chordForCharacter(character, layout, &chord) && typeChord(chord);
+    return platform::desktop().chordForCharacter(keyboard, character, &chord) && typeChord(chord);
 }
 
-bool typeTab() {
+bool typeTab(platform::Keyboard keyboard) {
+    const platform::Desktop& desktop = platform::desktop();
     Injection press = startingWithHeldModifiersReleased();
-    press.add(platform::tabKeyPress());
+    press.press(desktop.tabKey(keyboard));
     if (!press.inject()) {
         return false;
     }
-    platform::sleepMs(TabHoldMs);
-    const KeyboardEvent release = released(platform::tabKeyPress());
+    desktop.sleepMs(TabHoldMs);
+    const KeyEvent release{desktop.tabKey(keyboard), true};
     return injectAll(&release, 1);
 }
 
-bool typeHighByte(uint8_t value, platform::KeyboardLayout layout) {
+bool typeHighByte(uint8_t value, platform::Keyboard keyboard) {
     platform::KeyChord chord{};
-    if (!platform::chordForHighByte(value, layout, &chord)) {
+    if (!platform::desktop().chordForHighByte(keyboard, value, &chord)) {
         return false;
     }
     return chord.keyCount == 0 || typeChord(chord);
 }
 
-bool typeByte(uint8_t value, platform::KeyboardLayout layout) {
+bool typeByte(uint8_t value, platform::Keyboard keyboard) {
     if (isDropped(value)) {
         return true;
     }
     if (value == 9) {
-        return typeTab();
+        return typeTab(keyboard);
     }
     if (value < 128) {
-        return typeKeyChord(static_cast<char16_t>(value), layout);
+        return typeKeyChord(static_cast<char16_t>(value), keyboard);
     }
-    return typeHighByte(value, layout);
+    return typeHighByte(value, keyboard);
 }
 
 }  // namespace wedge::keystrokes

@@ -20,18 +20,18 @@ namespace wedge::keystrokes {
 inline constexpr uint32_t TabHoldMs = 100;
 
 // True when the byte was typed or dropped; on false the thread's last
-// error code says why. Characters are looked up in the layout.
-bool typeByte(uint8_t value, platform::KeyboardLayout layout);
+// error code says why. Characters are looked up in the keyboard.
+bool typeByte(uint8_t value, platform::Keyboard keyboard);
 
-// The key and modifiers that produce the character in the layout, in one
+// The key and modifiers that produce the character in the keyboard, in one
 // injection. Fails with last error 13 when no key produces it.
-bool typeKeyChord(char16_t character, platform::KeyboardLayout layout);
+bool typeKeyChord(char16_t character, platform::Keyboard keyboard);
 
 // Tab pressed, held 100 ms, and released.
-bool typeTab();
+bool typeTab(platform::Keyboard keyboard);
 
 // A byte from 128 to 255 in one injection, or nothing for a byte the
 // desktop drops.
-bool typeHighByte(uint8_t value, platform::KeyboardLayout layout);
+bool typeHighByte(uint8_t value, platform::Keyboard keyboard);
 
 }  // namespace wedge::keystrokes

@@ -1,6 +1,9 @@
 #include "keystrokes/error_text.h"
 
+#include "platform/decimal_text.h"
 #include "platform/desktop.h"
+
+#include <cstddef>
 
 namespace wedge::keystrokes {
 namespace {
@@ -20,23 +23,11 @@ void append(int32_t* length, const char16_t* text) {
 }
 
 void appendDecimal(int32_t* length, int32_t value) {
-    char16_t digits[12];
-    int32_t count = 0;
-    // Works on the negative side so that the smallest value needs no negation.
-    int32_t rest = value > 0 ? -value : value;
-    do {
-        digits[count++] = static_cast<char16_t>(u'0' - rest % 10);
-        rest /= 10;
-    } while (rest != 0);
-    char16_t text[14];
-    int32_t used = 0;
-    if (value < 0) {
-        text[used++] = u'-';
+    const platform::Decimal number = platform::decimal(value);
+    char16_t text[sizeof number.digits + 1] = {};
+    for (size_t i = 0; i < sizeof number.digits && number.digits[i] != 0; ++i) {
+        text[i] = static_cast<char16_t>(number.digits[i]);
     }
-    while (count > 0) {
-        text[used++] = digits[--count];
-    }
-    text[used] = 0;
     append(length, text);
 }
 
@@ -57,8 +48,9 @@ void recordMessage(const char16_t* message) {
 }
 
 void recordSystemError() {
-    const uint32_t code = platform::getLastError();
-    platform::systemMessage(code, systemText, ErrorTextCapacity);
+    const platform::Desktop& desktop = platform::desktop();
+    const uint32_t code = desktop.lastError();
+    desktop.systemMessage(code, systemText, ErrorTextCapacity);
     clearErrorText();
     int32_t length = 0;
     append(&length, u"Wedge error: ");

@@ -3,13 +3,13 @@
 namespace wedge::keystrokes {
 namespace {
 
-using platform::KeyboardEvent;
+using platform::Key;
+using platform::KeyEvent;
 using platform::MaxEventsPerInjection;
 
-// The keys the library pressed and has not released, by the address their
-// press used (virtual key, or scan code).
+// The keys the library pressed and has not released.
 struct PressedKeys {
-    KeyboardEvent keys[MaxEventsPerInjection];
+    Key keys[MaxEventsPerInjection];
     uint32_t count;
 };
 
@@ -18,27 +18,18 @@ PressedKeys& pressedKeys() {
     return pressed;
 }
 
-bool sameKey(const KeyboardEvent& left, const KeyboardEvent& right) {
-    const bool leftByScan = (left.flags & platform::KeyScanCode) != 0;
-    const bool rightByScan = (right.flags & platform::KeyScanCode) != 0;
-    if (leftByScan != rightByScan) {
-        return false;
-    }
-    return leftByScan ? left.scanCode == right.scanCode : left.virtualKey == right.virtualKey;
-}
-
-void track(const KeyboardEvent& event) {
+void track(const KeyEvent& event) {
     PressedKeys& pressed = pressedKeys();
     for (uint32_t i = 0; i < pressed.count; ++i) {
-        if (sameKey(pressed.keys[i], event)) {
-            if ((event.flags & platform::KeyRelease) != 0) {
+        if (pressed.keys[i] == event.key) {
+            if (event.release) {
                 pressed.keys[i] = pressed.keys[--pressed.count];
             }
             return;
         }
     }
-    if ((event.flags & platform::KeyRelease) == 0 && pressed.count < MaxEventsPerInjection) {
-        pressed.keys[pressed.count++] = event;
+    if (!event.release && pressed.count < MaxEventsPerInjection) {
+        pressed.keys[pressed.count++] = event.key;
     }
 }
 
@@ -46,24 +37,24 @@ void track(const KeyboardEvent& event) {
 // what gets reported.
 void releasePressedKeys() {
     PressedKeys& pressed = pressedKeys();
-    KeyboardEvent releases[MaxEventsPerInjection] = {};
+    KeyEvent releases[MaxEventsPerInjection] = {};
     for (uint32_t i = 0; i < pressed.count; ++i) {
-        releases[i] = pressed.keys[pressed.count - 1 - i];
-        releases[i].flags |= platform::KeyRelease;
+        releases[i] = {pressed.keys[pressed.count - 1 - i], true};
     }
-    platform::sendInput(releases, pressed.count);
+    platform::desktop().sendInput(releases, pressed.count);
     pressed.count = 0;
 }
 
 }  // namespace
 
-bool injectAll(const KeyboardEvent* events, uint32_t count, uint32_t* inserted) {
+bool injectAll(const KeyEvent* events, uint32_t count, uint32_t* inserted) {
+    const platform::Desktop& desktop = platform::desktop();
     // Cleared so that a code left by an earlier call is not taken for this
     // one's, and put back after a success, which leaves the code alone.
-    const uint32_t earlierCode = platform::getLastError();
-    platform::setLastError(0);
-    const uint32_t went = platform::sendInput(events, count);
-    const uint32_t code = platform::getLastError();
+    const uint32_t earlierCode = desktop.lastError();
+    desktop.setLastError(0);
+    const uint32_t went = desktop.sendInput(events, count);
+    const uint32_t code = desktop.lastError();
     for (uint32_t i = 0; i < went && i < count; ++i) {
         track(events[i]);
     }
@@ -71,13 +62,13 @@ bool injectAll(const KeyboardEvent* events, uint32_t count, uint32_t* inserted) 
         *inserted = went;
     }
     if (went == count) {
-        platform::setLastError(earlierCode);
+        desktop.setLastError(earlierCode);
         return true;
     }
     if (pressedKeys().count > 0) {
         releasePressedKeys();
     }
-    platform::setLastError(code != 0 ? code : platform::ErrorWriteFault);
+    desktop.setLastError(code != 0 ? code : platform::ErrorWriteFault);
     return false;
 }
 

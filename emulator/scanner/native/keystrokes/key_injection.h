@@ -14,6 +14,6 @@ namespace wedge::keystrokes {
 // (ERROR_WRITE_FAULT when the system gave none), once every key that this
 // or an earlier injection pressed and did not release has been let up.
 // *inserted, when given, receives how many events went in.
-bool injectAll(const platform::KeyboardEvent* events, uint32_t count, uint32_t* inserted = nullptr);
+bool injectAll(const platform::KeyEvent* events, uint32_t count, uint32_t* inserted = nullptr);
 
 }  // namespace wedge::keystrokes

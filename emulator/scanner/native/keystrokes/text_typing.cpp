@@ -13,65 +13,47 @@ namespace {
 using catalogue::targetWindow;
 
 bool bringTargetToFront() {
-    if (platform::setForegroundWindow(targetWindow())) {
+    if (platform::desktop().bringToFront(targetWindow())) {
         return true;
     }
-    return catalogue::relocateTarget() && platform::setForegroundWindow(targetWindow());
-}
-
-void restoreIfMinimised() {
-    uint32_t style = 0;
-    // A window whose information cannot be read is taken as not minimised.
-    if (platform::getWindowStyle(targetWindow(), &style) && (style & platform::StyleMinimised) != 0) {
-        platform::openIcon(targetWindow());
-    }
+    return catalogue::relocateTarget() && platform::desktop().bringToFront(targetWindow());
 }
 
 // Every key event of the desktop's Caps Lock toggle goes in all or nothing.
 // *toggled says whether Caps Lock flipped, whatever the result.
-bool tapCapsLock(bool* toggled) { return platform::toggleCapsLock(injectAll, toggled); }
+bool tapCapsLock(bool* toggled) {
+    return platform::desktop().toggleCapsLock(injectAll, toggled);
+}
 
 enum class Typed { All, ByteFailed, ForegroundLost };
 
-Typed typeBytes(const TextSource& text, platform::KeyboardLayout layout) {
+Typed typeBytes(const TextSource& text, platform::Keyboard keyboard) {
+    const platform::Desktop& desktop = platform::desktop();
     const int32_t count = text.length(text.context);
     for (int32_t i = 0; i < count; ++i) {
         uint8_t value = 0;
         if (!text.readByte(text.context, i, &value)) {
-            platform::setLastError(platform::ErrorInvalidParameter);
+            desktop.setLastError(platform::ErrorInvalidParameter);
             return Typed::ByteFailed;
         }
-        // Asserted before every byte, the first too: another window may have
+        // Checked before every byte, the first too: another window may have
         // taken the foreground during a pause, and it would get the keys.
-        if (!platform::setForegroundWindow(targetWindow())) {
+        if (!desktop.stillInFront(targetWindow())) {
             return Typed::ForegroundLost;
         }
-        if (!typeByte(value, layout)) {
+        if (!typeByte(value, keyboard)) {
             return Typed::ByteFailed;
         }
-        platform::sleepMs(BetweenBytesMs);
+        desktop.sleepMs(BetweenBytesMs);
     }
     return Typed::All;
 }
 
 // Everything sendText does while it holds the scan lock.
-bool typeIntoTarget(const TextSource& text) {
-    if (!bringTargetToFront()) {
-        recordMessage(WindowUnavailableMessage);
-        return false;
-    }
-    // An elevated target would drop every key without a word.
-    if (!platform::canSendInputTo(targetWindow())) {
-        recordSystemError();
-        return false;
-    }
-    restoreIfMinimised();
-    platform::sleepMs(SettleMs);
-    // The target's own layout turns the keys into characters, not ours.
-    const platform::KeyboardLayout layout = platform::keyboardLayoutOf(targetWindow());
-
+// Typing with the target's keyboard open.
+bool typeWithKeyboard(const TextSource& text, platform::Keyboard keyboard) {
     bool capsSwitchedOff = false;
-    if (platform::capsLockOn() && !tapCapsLock(&capsSwitchedOff)) {
+    if (platform::desktop().capsLockOn() && !tapCapsLock(&capsSwitchedOff)) {
         recordSystemError();
         bool switchedBack = false;
         if (capsSwitchedOff) {
@@ -80,7 +62,7 @@ bool typeIntoTarget(const TextSource& text) {
         return false;
     }
 
-    const Typed outcome = typeBytes(text, layout);
+    const Typed outcome = typeBytes(text, keyboard);
     if (outcome == Typed::ByteFailed) {
         recordSystemError();
     } else if (outcome == Typed::ForegroundLost) {
@@ -97,13 +79,38 @@ bool typeIntoTarget(const TextSource& text) {
     return outcome == Typed::All;
 }
 
+bool typeIntoTarget(const TextSource& text) {
+    const platform::Desktop& desktop = platform::desktop();
+    if (!bringTargetToFront()) {
+        recordMessage(WindowUnavailableMessage);
+        return false;
+    }
+    // A target that would drop every key without a word.
+    if (!desktop.acceptsInput(targetWindow())) {
+        recordSystemError();
+        return false;
+    }
+    desktop.restoreIfMinimised(targetWindow());
+    desktop.sleepMs(SettleMs);
+    // The target's own keyboard turns the keys into characters, not ours.
+    platform::Keyboard keyboard = nullptr;
+    if (!desktop.openKeyboard(targetWindow(), &keyboard)) {
+        recordSystemError();
+        return false;
+    }
+    const bool typed = typeWithKeyboard(text, keyboard);
+    desktop.closeKeyboard(keyboard);
+    return typed;
+}
+
 }  // namespace
 
 bool sendText(const TextSource* text) {
+    const platform::Desktop& desktop = platform::desktop();
     clearErrorText();
     if (targetWindow() == nullptr) {
         // Without a desktop no target could be chosen: say why.
-        if (!platform::desktopReachable()) {
+        if (!desktop.reachable()) {
             recordSystemError();
         } else {
             recordMessage(TargetNotSetMessage);
@@ -111,17 +118,17 @@ bool sendText(const TextSource* text) {
         return false;
     }
     if (text == nullptr) {
-        platform::setLastError(platform::ErrorInvalidParameter);
+        desktop.setLastError(platform::ErrorInvalidParameter);
         recordSystemError();
         return false;
     }
     // One scan at a time on the desktop: keys of two scans would interleave.
-    if (!platform::acquireScanLock()) {
+    if (!desktop.acquireScanLock()) {
         recordSystemError();
         return false;
     }
     const bool typed = typeIntoTarget(*text);
-    platform::releaseScanLock();
+    desktop.releaseScanLock();
     return typed;
 }
 

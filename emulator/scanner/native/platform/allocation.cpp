@@ -9,6 +9,9 @@
 #include <cstdlib>
 #include <new>
 
+// These are the allocation functions themselves, and the throwing new they
+// would pair with is the one left out on purpose.
+// NOLINTBEGIN(cppcoreguidelines-no-malloc,cert-dcl54-cpp,misc-new-delete-overloads)
 void* operator new(std::size_t size, const std::nothrow_t& /*unused*/) noexcept {
     return std::malloc(size == 0 ? 1 : size);
 }
@@ -20,3 +23,4 @@ void operator delete(void* memory) noexcept {
 void operator delete(void* memory, std::size_t /*size*/) noexcept {
     std::free(memory);
 }
+// NOLINTEND(cppcoreguidelines-no-malloc,cert-dcl54-cpp,misc-new-delete-overloads)

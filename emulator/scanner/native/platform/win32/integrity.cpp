@@ -1,7 +1,7 @@
 // Whether injected input can reach a window: Windows drops input sent to a
 // process of a higher integrity level (an elevated one, say) without
 // saying so.
-#include "platform/desktop.h"
+#include "platform/win32/windows_api.h"
 #include "platform/win32/handles.h"
 
 namespace wedge::platform {

@@ -1,5 +1,4 @@
 // Keyboard state, layouts and input injection through user32.
-#include "platform/desktop.h"
 #include "platform/win32/windows_keys.h"
 #include "platform/win32/handles.h"
 
@@ -31,7 +30,7 @@ bool keyDownNow(uint16_t key) { return (GetAsyncKeyState(key) & 0x8000) != 0; }
 
 int16_t getKeyState(int32_t virtualKey) { return GetKeyState(virtualKey); }
 
-KeyboardLayout keyboardLayoutOf(WindowHandle window) {
+Keyboard keyboardLayoutOf(WindowHandle window) {
     const DWORD thread = GetWindowThreadProcessId(asHwnd(window), nullptr);
     HKL layout = thread != 0 ? GetKeyboardLayout(thread) : nullptr;
     if (layout == nullptr) {
@@ -40,7 +39,7 @@ KeyboardLayout keyboardLayoutOf(WindowHandle window) {
     return layout;
 }
 
-int16_t vkKeyScan(char16_t character, KeyboardLayout layout) {
+int16_t vkKeyScan(char16_t character, Keyboard layout) {
     return VkKeyScanExW(static_cast<WCHAR>(character), static_cast<HKL>(layout));
 }
 
@@ -55,23 +54,6 @@ uint32_t scanCodeOf(uint32_t virtualKey) {
         }
     }
     return 0;
-}
-
-uint32_t ansiCodePage() { return GetACP(); }
-
-bool toAnsiByte(char16_t character, uint8_t* byte) {
-    const auto wide = static_cast<WCHAR>(character);
-    char bytes[4] = {};
-    BOOL usedDefault = FALSE;
-    // No best fit: a character the code page lacks must not come out as a
-    // look-alike.
-    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &wide, 1, bytes, sizeof bytes, nullptr,
-                                           &usedDefault);
-    if (length != 1 || usedDefault != FALSE) {
-        return false;
-    }
-    *byte = static_cast<uint8_t>(bytes[0]);
-    return true;
 }
 
 // Asked before every byte, and each question can cost a trip to the
@@ -101,8 +83,6 @@ uint32_t heldModifierKeys(uint16_t* keys) {
     }
     return count;
 }
-
-uint16_t maskKeyBeforeRelease(uint16_t key) { return maskKeyForRelease(key); }
 
 uint32_t sendInput(const KeyboardEvent* events, uint32_t count) {
     if (count > MaxEventsPerInjection) {

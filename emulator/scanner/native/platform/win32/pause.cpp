@@ -3,7 +3,7 @@
 // Wine (by a fraction of a millisecond each time, which adds up over a
 // scan of many bytes): the last millisecond is waited out against the
 // performance counter.
-#include "platform/desktop.h"
+#include "platform/win32/windows_api.h"
 #include "platform/win32/handles.h"
 
 namespace wedge::platform {

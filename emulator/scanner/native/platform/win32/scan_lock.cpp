@@ -1,6 +1,6 @@
 // The desktop-wide scan lock: a named mutex in the session's namespace,
 // so that every process of the session that types scans shares it.
-#include "platform/desktop.h"
+#include "platform/win32/windows_api.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 // The window and error-text operations as thin calls into user32
 // and kernel32.
-#include "platform/desktop.h"
+#include "platform/win32/windows_api.h"
 #include "platform/win32/handles.h"
 
 namespace wedge::platform {
@@ -9,7 +9,7 @@ namespace {
 LPWSTR asWide(char16_t* text) { return reinterpret_cast<LPWSTR>(text); }
 
 struct Enumeration {
-    WindowVisitor visit;
+    HandleVisitor visit;
     intptr_t value;
 };
 
@@ -20,7 +20,7 @@ BOOL CALLBACK forwardWindow(HWND window, LPARAM context) {
 
 }  // namespace
 
-bool enumWindows(WindowVisitor visit, intptr_t value) {
+bool enumWindows(HandleVisitor visit, intptr_t value) {
     Enumeration enumeration{visit, value};
     return EnumWindows(forwardWindow, reinterpret_cast<LPARAM>(&enumeration)) != FALSE;
 }
@@ -40,9 +40,6 @@ int32_t getWindowTextLength(WindowHandle window) { return GetWindowTextLengthW(a
 int32_t getWindowText(WindowHandle window, char16_t* buffer, int32_t capacity) {
     return GetWindowTextW(asHwnd(window), asWide(buffer), capacity);
 }
-
-// The library runs inside a Windows session: its desktop is always there.
-bool desktopReachable() { return true; }
 
 bool isWindow(WindowHandle window) { return IsWindow(asHwnd(window)) != FALSE; }
 

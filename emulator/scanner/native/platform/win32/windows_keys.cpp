@@ -7,9 +7,7 @@
 namespace wedge::platform {
 namespace {
 
-KeyboardEvent byScanCode(uint16_t virtualKey) {
-    return {0, static_cast<uint16_t>(scanCodeOf(virtualKey)), KeyScanCode | KeyPress};
-}
+Key byScanCode(uint16_t virtualKey) { return ByScanCode | static_cast<uint16_t>(scanCodeOf(virtualKey)); }
 
 }  // namespace
 
@@ -20,7 +18,7 @@ uint16_t numpadKeyForDigit(int32_t digit) {
     return static_cast<uint16_t>(VkNumpad0 + digit);
 }
 
-bool chordForCharacter(char16_t character, KeyboardLayout layout, KeyChord* chord) {
+bool chordForCharacter(Keyboard layout, char16_t character, KeyChord* chord) {
     const int16_t scan = vkKeyScan(character, layout);
     if (scan == -1) {
         setLastError(ErrorInvalidData);
@@ -36,14 +34,14 @@ bool chordForCharacter(char16_t character, KeyboardLayout layout, KeyChord* chor
     *chord = {};
     for (const auto& modifier : Modifiers) {
         if ((shiftState & modifier.bit) != 0) {
-            chord->modifiers[chord->modifierCount++] = {modifier.key, 0, KeyPress};
+            chord->modifiers[chord->modifierCount++] = modifier.key;
         }
     }
-    chord->keys[chord->keyCount++] = {virtualKey, 0, KeyPress};
+    chord->keys[chord->keyCount++] = virtualKey;
     return true;
 }
 
-bool chordForHighByte(uint8_t value, KeyboardLayout /*layout*/, KeyChord* chord) {
+bool chordForHighByte(Keyboard /*layout*/, uint8_t value, KeyChord* chord) {
     // Alt held over keypad 0 and the value's three digits: the leading 0
     // selects the ANSI code page. By scan code, as the keypad sends them.
     const uint16_t digits[] = {
@@ -60,7 +58,7 @@ bool chordForHighByte(uint8_t value, KeyboardLayout /*layout*/, KeyChord* chord)
     return true;
 }
 
-KeyboardEvent tabKeyPress() { return byScanCode(VkTab); }
+Key tabKey(Keyboard /*layout*/) { return byScanCode(VkTab); }
 
 bool capsLockOn() { return (getKeyState(VkCapital) & 1) != 0; }
 
@@ -69,10 +67,10 @@ bool capsLockOn() { return (getKeyState(VkCapital) & 1) != 0; }
 // A key someone is holding down is let up first: pressed again while
 // down it would not toggle, and Caps Lock would end up inverted.
 bool toggleCapsLock(Injector inject, bool* toggled) {
-    const KeyboardEvent tap[] = {
-        {VkCapital, 0, KeyRelease},
-        {VkCapital, 0, KeyPress},
-        {VkCapital, 0, KeyRelease},
+    const KeyEvent tap[] = {
+        {VkCapital, true},
+        {VkCapital, false},
+        {VkCapital, true},
     };
     const bool held = (getKeyState(VkCapital) & 0x8000) != 0;
     const uint32_t first = held ? 0 : 1;

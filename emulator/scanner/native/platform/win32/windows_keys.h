@@ -1,10 +1,11 @@
 // The Windows keyboard, as the real and the simulated Windows desktop both
-// speak it: virtual keys, scan codes and shift states. windows_keys.cpp
-// builds the desktop's chords, Tab and Caps Lock from the operations
-// below, which each of the two implements.
+// speak it: virtual keys, scan codes and shift states, and the keys the
+// core names translated to and from them. windows_keys.cpp builds the
+// desktop's chords, Tab and Caps Lock from windows_api.h.
 #pragma once
 
 #include "platform/desktop.h"
+#include "platform/win32/windows_api.h"
 
 #include <cstdint>
 
@@ -45,17 +46,40 @@ inline uint16_t maskKeyForRelease(uint16_t key) {
     return alt || windows ? NoFunctionKey : 0;
 }
 
-int16_t getKeyState(int32_t virtualKey);
+// A Key is a virtual key, or a scan code with this bit, as KEYBDINPUT
+// addresses keys.
+inline constexpr Key ByScanCode = 0x10000;
 
-// Virtual key in the low byte, shift state in the high byte, for the
-// character in the layout; -1 when no key produces the character.
-int16_t vkKeyScan(char16_t character, KeyboardLayout layout);
+inline Key keyOf(const KeyboardEvent& event) {
+    return (event.flags & KeyScanCode) != 0 ? ByScanCode | event.scanCode : event.virtualKey;
+}
 
-// The key's scan code on a PC keyboard: the system's answer
-// (MapVirtualKeyW), or the standard one where the system answers 0.
-uint32_t scanCodeOf(uint32_t virtualKey);
+inline KeyboardEvent keyboardEvent(KeyEvent event) {
+    const uint32_t release = event.release ? KeyRelease : KeyPress;
+    if ((event.key & ByScanCode) != 0) {
+        return {0, static_cast<uint16_t>(event.key & 0xFFFF), KeyScanCode | release};
+    }
+    return {static_cast<uint16_t>(event.key & 0xFFFF), 0, release};
+}
 
 // VK_NUMPAD0 to VK_NUMPAD9 for 0 to 9; 0 for anything else.
 uint16_t numpadKeyForDigit(int32_t digit);
+
+// The chord that types a character (13, or 32 to 126) in the layout: the
+// key and the Shift, AltGr (or Control and Alt) it needs. False, with last
+// error 13, when no key produces it.
+bool chordForCharacter(Keyboard layout, char16_t character, KeyChord* chord);
+
+// Alt + keypad 0 and the byte's three digits, by scan code: the ANSI code
+// page's character.
+bool chordForHighByte(Keyboard layout, uint8_t value, KeyChord* chord);
+
+// The Tab key, by scan code.
+Key tabKey(Keyboard layout);
+
+bool capsLockOn();
+
+// Flips Caps Lock by a tap of its key through inject.
+bool toggleCapsLock(Injector inject, bool* toggled);
 
 }  // namespace wedge::platform

@@ -1,29 +1,25 @@
 // The desktop's key vocabulary on X11: keysyms found in the current keymap
-// and group, X keycodes in the key events, XTest to inject them, and XKB
-// for Caps Lock.
+// and group, X keycodes as the keys, XTest to inject them, and XKB for
+// Caps Lock.
 
 // The keysym groups that hold Windows-1252's typographic characters.
 #define XK_PUBLISHING
 #define XK_TECHNICAL
-#include "platform/desktop.h"
+#include "platform/x11/operations.h"
 
+#include "platform/linux/scan_lock.h"
 #include "platform/windows1252.h"
-#include "platform/x11/x11_desktop.h"
-#include "platform/x11/errors.h"
 #include "platform/x11/x_keyboard.h"
-#include "platform/x11/scan_lock.h"
 
 #include <X11/keysym.h>
 
-// X names its event types KeyPress and KeyRelease; here the names are the
-// desktop's key actions.
-#undef KeyPress
-#undef KeyRelease
-
-namespace wedge::platform {
+namespace wedge::x11 {
 namespace {
 
-using x11::Connection;
+using platform::Key;
+using platform::KeyChord;
+using platform::KeyEvent;
+using platform::Keyboard;
 
 // Windows-1252's characters above Latin-1 that have keysyms of their own.
 struct LegacyKeysym {
@@ -56,42 +52,34 @@ KeySym keysymFor(char16_t character) {
     return 0x01000000 | character;
 }
 
-KeyboardEvent press(KeyCode key) { return {key, 0, KeyPress}; }
-
 bool chordForKeysym(KeySym keysym, KeyChord* chord) {
-    const Connection* c = x11::connection();
-    x11::KeyStroke stroke = {};
-    if (c == nullptr || !x11::findKey(*c, keysym, &stroke)) {
+    const Connection* c = connection();
+    KeyStroke stroke = {};
+    if (c == nullptr || !findKey(*c, keysym, &stroke)) {
         return false;
     }
     KeyCode modifiers[8] = {};
-    const int32_t count = x11::modifierKeys(stroke.modifiers, modifiers);
-    if (count > static_cast<int32_t>(MaxChordModifiers)) {
-        x11::setErrorCode(ErrorInvalidData);
+    const int32_t count = modifierKeys(stroke.modifiers, modifiers);
+    if (count > static_cast<int32_t>(platform::MaxChordModifiers)) {
+        setErrorCode(platform::ErrorInvalidData);
         return false;
     }
     *chord = {};
     for (int32_t i = 0; i < count; ++i) {
-        chord->modifiers[chord->modifierCount++] = press(modifiers[i]);
+        chord->modifiers[chord->modifierCount++] = modifiers[i];
     }
-    chord->keys[chord->keyCount++] = press(stroke.key);
+    chord->keys[chord->keyCount++] = stroke.key;
     return true;
 }
 
 }  // namespace
 
-KeyboardLayout keyboardLayoutOf(WindowHandle /*window*/) {
-    // X has one keymap for every window: its current group, read when the
-    // scan starts.
-    return nullptr;
-}
-
-bool chordForCharacter(char16_t character, KeyboardLayout /*layout*/, KeyChord* chord) {
+bool chordForCharacter(Keyboard /*keyboard*/, char16_t character, KeyChord* chord) {
     return chordForKeysym(keysymFor(character), chord);
 }
 
-bool chordForHighByte(uint8_t value, KeyboardLayout /*layout*/, KeyChord* chord) {
-    const char16_t character = fromWindows1252(value);
+bool chordForHighByte(Keyboard /*keyboard*/, uint8_t value, KeyChord* chord) {
+    const char16_t character = platform::fromWindows1252(value);
     // The five bytes Windows-1252 leaves undefined stand for C1 control
     // characters, which no key types: dropped, as the C0 ones are.
     if (character >= 0x80 && character < 0xA0) {
@@ -101,91 +89,89 @@ bool chordForHighByte(uint8_t value, KeyboardLayout /*layout*/, KeyChord* chord)
     return chordForKeysym(keysymFor(character), chord);
 }
 
-KeyboardEvent tabKeyPress() {
-    const Connection* c = x11::connection();
-    x11::KeyStroke tab = {};
-    if (c == nullptr || !x11::findKey(*c, XK_Tab, &tab)) {
-        // Keycode 0 is out of X's range: injecting it fails with X's error.
-        return press(0);
-    }
-    return press(tab.key);
+Key tabKey(Keyboard /*keyboard*/) {
+    const Connection* c = connection();
+    KeyStroke tab = {};
+    // Keycode 0 is out of X's range: injecting it fails with X's error.
+    return c != nullptr && findKey(*c, XK_Tab, &tab) ? tab.key : 0;
 }
 
 bool capsLockOn() {
-    const Connection* c = x11::connection();
+    const Connection* c = connection();
     bool locked = false;
-    return c != nullptr && x11::capsLocked(*c, &locked) && locked;
+    return c != nullptr && capsLocked(*c, &locked) && locked;
 }
 
-bool toggleCapsLock(Injector /*inject*/, bool* toggled) {
+bool toggleCapsLock(platform::Injector /*inject*/, bool* toggled) {
     *toggled = false;
-    const Connection* c = x11::connection();
+    const Connection* c = connection();
     bool locked = false;
     // XKB locks and unlocks the modifier itself: no key goes down.
-    if (c == nullptr || !x11::capsLocked(*c, &locked) || !x11::lockCaps(*c, !locked)) {
+    if (c == nullptr || !capsLocked(*c, &locked) || !lockCaps(*c, !locked)) {
         return false;
     }
     *toggled = true;
     return true;
 }
 
-uint32_t heldModifierKeys(uint16_t* keys) {
-    const Connection* c = x11::connection();
+uint32_t heldModifierKeys(Key* keys) {
+    const Connection* c = connection();
     if (c == nullptr) {
         return 0;
     }
-    KeyCode held[MaxModifierKeys] = {};
-    const int32_t count = x11::heldModifierKeys(*c, held, MaxModifierKeys);
+    KeyCode held[platform::MaxModifierKeys] = {};
+    const int32_t count = heldModifierKeys(*c, held, platform::MaxModifierKeys);
     for (int32_t i = 0; i < count; ++i) {
         keys[i] = held[i];
     }
     return static_cast<uint32_t>(count);
 }
 
-uint16_t maskKeyBeforeRelease(uint16_t key) { return x11::maskKeyBeforeRelease(static_cast<KeyCode>(key)); }
+Key maskKeyBeforeRelease(Key key) { return maskKeyBeforeRelease(static_cast<KeyCode>(key)); }
 
-uint32_t sendInput(const KeyboardEvent* events, uint32_t count) {
-    const Connection* c = x11::connection();
+uint32_t sendInput(const KeyEvent* events, uint32_t count) {
+    const Connection* c = connection();
     if (c == nullptr) {
         return 0;
     }
-    if (count > MaxEventsPerInjection) {
-        x11::setErrorCode(ErrorInvalidParameter);
+    if (count > platform::MaxEventsPerInjection) {
+        setErrorCode(platform::ErrorInvalidParameter);
         return 0;
     }
-    x11::KeyAction actions[MaxEventsPerInjection] = {};
+    KeyAction actions[platform::MaxEventsPerInjection] = {};
     for (uint32_t i = 0; i < count; ++i) {
-        actions[i] = {static_cast<KeyCode>(events[i].virtualKey), (events[i].flags & KeyRelease) == 0};
+        actions[i] = {static_cast<KeyCode>(events[i].key), !events[i].release};
     }
-    x11::keysTyped();
-    return x11::injectKeys(*c, actions, static_cast<int32_t>(count)) ? count : 0;
+    return injectKeys(*c, actions, static_cast<int32_t>(count)) ? count : 0;
 }
 
-bool acquireScanLock() {
-    const Connection* c = x11::connection();
-    if (c == nullptr || !x11::lockScan(c->x->displayString(c->display))) {
+// What openKeyboard answers: X has one keymap for every window, read with
+// its current group when the keyboard is opened.
+int keymapToken_ = 0;
+
+bool openKeyboard(platform::WindowHandle /*window*/, Keyboard* keyboard) {
+    const Connection* c = connection();
+    *keyboard = nullptr;
+    if (c == nullptr || !startTyping(*c)) {
         return false;
     }
-    x11::scanStarted(*c);
-    if (!x11::startTyping(*c)) {
-        x11::unlockScan();
-        return false;
-    }
+    *keyboard = &keymapToken_;
     return true;
 }
 
-void releaseScanLock() {
-    const Connection* c = x11::connection();
+void closeKeyboard(Keyboard /*keyboard*/) {
+    const Connection* c = connection();
     if (c != nullptr) {
-        x11::finishTyping(*c);
-        x11::discardEvents(*c);
+        finishTyping(*c);
+        discardEvents(*c);
     }
-    x11::scanEnded();
-    x11::unlockScan();
 }
 
-uint32_t ansiCodePage() { return 1252; }
+bool acquireScanLock() {
+    const Connection* c = connection();
+    return c != nullptr && linux_desktop::lockScan(c->x->displayString(c->display));
+}
 
-bool toAnsiByte(char16_t character, uint8_t* byte) { return toWindows1252(character, byte); }
+void releaseScanLock() { linux_desktop::unlockScan(); }
 
-}  // namespace wedge::platform
+}  // namespace wedge::x11

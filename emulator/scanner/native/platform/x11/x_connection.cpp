@@ -1,6 +1,6 @@
 #include "platform/x11/x_connection.h"
 
-#include "platform/x11/errors.h"
+#include "platform/linux/errors.h"
 
 
 namespace wedge::x11 {

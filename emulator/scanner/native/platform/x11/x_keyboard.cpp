@@ -1,6 +1,6 @@
 #include "platform/x11/x_keyboard.h"
 
-#include "platform/x11/errors.h"
+#include "platform/linux/errors.h"
 
 #include <X11/keysym.h>
 

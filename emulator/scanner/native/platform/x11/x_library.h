@@ -2,12 +2,26 @@
 // must load, and answer with an error text, on a machine without them.
 #pragma once
 
+#include "platform/linux/errors.h"
+
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
 namespace wedge::x11 {
+
+// The error store every Linux desktop shares.
+using linux_desktop::Decimal;
+using linux_desktop::decimal;
+using linux_desktop::errorCode;
+using linux_desktop::ErrorKeyHeld;
+using linux_desktop::ErrorLibraryMissing;
+using linux_desktop::ErrorNoDisplay;
+using linux_desktop::ErrorNotSupported;
+using linux_desktop::failWith;
+using linux_desktop::failWithParts;
+using linux_desktop::setErrorCode;
 
 // The X functions the desktop calls, resolved from the two libraries.
 struct XLibrary {

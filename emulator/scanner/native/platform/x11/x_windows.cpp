@@ -1,6 +1,6 @@
 #include "platform/x11/x_windows.h"
 
-#include "platform/x11/utf8_text.h"
+#include "platform/linux/utf8_text.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
@@ -9,6 +9,8 @@
 
 namespace wedge::x11 {
 namespace {
+
+using linux_desktop::utf8ToUtf16;
 
 constexpr int32_t ActivationTimeoutMs = 1000;
 constexpr int32_t ActivationPollMs = 5;

@@ -4,11 +4,11 @@
 // which the system drops when its holder dies.
 #pragma once
 
-namespace wedge::x11 {
+namespace wedge::linux_desktop {
 
 // Waits while another scan holds the lock; false, with the desktop error
 // set, when the lock file cannot be opened.
 bool lockScan(const char* displayName);
 void unlockScan();
 
-}  // namespace wedge::x11
+}  // namespace wedge::linux_desktop

@@ -1,6 +1,8 @@
-#include "platform/x11/errors.h"
+#include "platform/linux/errors.h"
 
-namespace wedge::x11 {
+#include "platform/linux/utf8_text.h"
+
+namespace wedge::linux_desktop {
 namespace {
 
 constexpr int32_t TextCapacity = 300;
@@ -47,26 +49,6 @@ void failWithParts(uint32_t code, const char* const* parts) {
     text_[length] = 0;
 }
 
-Decimal decimal(int32_t value) {
-    Decimal text = {};
-    char reversed[12] = {};
-    int32_t count = 0;
-    // Works on the negative side so that the smallest value needs no negation.
-    int32_t rest = value > 0 ? -value : value;
-    do {
-        reversed[count++] = static_cast<char>('0' - rest % 10);
-        rest /= 10;
-    } while (rest != 0);
-    int32_t used = 0;
-    if (value < 0) {
-        text.digits[used++] = '-';
-    }
-    while (count > 0) {
-        text.digits[used++] = reversed[--count];
-    }
-    return text;
-}
-
 void setErrorCode(uint32_t code) {
     code_ = code;
     text_[0] = 0;
@@ -86,4 +68,21 @@ const char* errorTextFor(uint32_t code) {
     return "";
 }
 
-}  // namespace wedge::x11
+int32_t systemMessage(uint32_t code, char16_t* text, int32_t capacity) {
+    if (capacity <= 0) {
+        return 0;
+    }
+    const char* utf8 = errorTextFor(code);
+    size_t bytes = 0;
+    while (utf8[bytes] != 0) {
+        ++bytes;
+    }
+    int32_t units = utf8ToUtf16(reinterpret_cast<const unsigned char*>(utf8), bytes, text, capacity - 1);
+    if (units > capacity - 1) {
+        units = capacity - 1;
+    }
+    text[units] = 0;
+    return units;
+}
+
+}  // namespace wedge::linux_desktop

@@ -4,11 +4,11 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace wedge::x11 {
+namespace wedge::linux_desktop {
 
 // Decodes length bytes into at most capacity units of out (no terminator
 // is written) and answers the number of units the whole text needs. A
 // malformed sequence becomes U+FFFD.
 int32_t utf8ToUtf16(const unsigned char* bytes, size_t length, char16_t* out, int32_t capacity);
 
-}  // namespace wedge::x11
+}  // namespace wedge::linux_desktop

@@ -1,6 +1,6 @@
-#include "platform/x11/utf8_text.h"
+#include "platform/linux/utf8_text.h"
 
-namespace wedge::x11 {
+namespace wedge::linux_desktop {
 namespace {
 
 constexpr char32_t Replacement = 0xFFFD;
@@ -64,4 +64,4 @@ int32_t utf8ToUtf16(const unsigned char* bytes, size_t length, char16_t* out, in
     return units;
 }
 
-}  // namespace wedge::x11
+}  // namespace wedge::linux_desktop

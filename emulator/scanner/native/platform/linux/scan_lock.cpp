@@ -1,6 +1,6 @@
-#include "platform/x11/scan_lock.h"
+#include "platform/linux/scan_lock.h"
 
-#include "platform/x11/errors.h"
+#include "platform/linux/errors.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -10,7 +10,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-namespace wedge::x11 {
+namespace wedge::linux_desktop {
 namespace {
 
 constexpr uint32_t ErrorLockViolation = 33;  // ERROR_LOCK_VIOLATION
@@ -78,4 +78,4 @@ void unlockScan() {
     }
 }
 
-}  // namespace wedge::x11
+}  // namespace wedge::linux_desktop

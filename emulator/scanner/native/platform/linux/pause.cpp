@@ -2,14 +2,14 @@
 // up late by a fraction of a millisecond each time, which adds up over a
 // scan of many bytes: the last millisecond is waited out against the
 // clock.
-#include "platform/desktop.h"
+#include "platform/linux/pause.h"
 
 #include <cerrno>
 #include <ctime>
 
 #include <sched.h>
 
-namespace wedge::platform {
+namespace wedge::linux_desktop {
 namespace {
 
 constexpr long NanosecondsPerSecond = 1000000000L;
@@ -50,4 +50,4 @@ void sleepMs(uint32_t milliseconds) {
     }
 }
 
-}  // namespace wedge::platform
+}  // namespace wedge::linux_desktop
