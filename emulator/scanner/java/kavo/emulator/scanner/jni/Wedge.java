@@ -108,13 +108,13 @@ package kavo.emulator.scanner.jni;
  * <td><code>The parameter is incorrect.</code>: a null array</td></tr>
  * <tr><th scope="row">126</th>
  * <td>&ndash;</td>
- * <td>an X library is missing or lacks a function, in the loader's words, e.g. <code>libXtst.so.6: cannot open shared object file: No such file or directory</code></td></tr>
+ * <td>an X library is missing or lacks a function: <code>No desktop can be reached: X11: </code> and the loader's words, e.g. <code>libXtst.so.6: cannot open shared object file: No such file or directory</code></td></tr>
  * <tr><th scope="row">170</th>
  * <td>&ndash;</td>
  * <td><code>A modifier key (keycode </code><i>n</i><code>) is held down and cannot be let up</code>: held on a physical keyboard, which XTest cannot let up; nothing is typed</td></tr>
  * <tr><th scope="row">1167</th>
  * <td>&ndash;</td>
- * <td>no display: <code>Cannot open the X display: DISPLAY is not set</code>, <code>Cannot open the X display ":5"</code> or <code>The connection to the X display was lost</code></td></tr>
+ * <td>no display: <code>No desktop can be reached: X11: Cannot open the X display: DISPLAY is not set</code> or <code>... X11: Cannot open the X display ":5"</code>; or <code>The connection to the X display was lost</code></td></tr>
  * <tr><th scope="row">any other</th>
  * <td>any other failure, with Windows' code and text</td>
  * <td>an X protocol error, with X's code, its text and the request, e.g. <code>BadWindow (invalid Window parameter) (X request 20.0)</code></td></tr>
