@@ -14,6 +14,10 @@ packages=(
   libx11-dev libxtst-dev libxcb1-dev libxcb-xtest0-dev libxcb-xkb-dev
   openbox xterm xdotool x11-utils x11-xserver-utils
   libxdo-dev
+  # The demo's xterms draw in the misc-fixed fonts; openbox's titles in DejaVu.
+  xfonts-base fonts-dejavu-core
+  # The Wayland tests, demo and benchmark: headless sway with XWayland,
+  # foot terminals, grim for the screenshot, wtype to compare with.
   sway foot xwayland grim wtype
 )
 
