@@ -35,6 +35,7 @@ bool visitWindow(Window window, intptr_t value) {
     if (length > platform::TitleCapacity - 1) {
         length = platform::TitleCapacity - 1;
     }
+    info.titled = length > 0;
     info.titleLength = length;
     info.title[length] = 0;
     return listing.visit(info, listing.value);
