@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <new>
 
+// The throwing operator new stays the runtime's: nothing calls it.
+// NOLINTBEGIN(cppcoreguidelines-no-malloc,cert-dcl54-cpp,misc-new-delete-overloads): these are the allocator
 void* operator new(std::size_t size, const std::nothrow_t& /*unused*/) noexcept {
     return std::malloc(size == 0 ? 1 : size);
 }
@@ -20,3 +22,4 @@ void operator delete(void* memory) noexcept {
 void operator delete(void* memory, std::size_t /*size*/) noexcept {
     std::free(memory);
 }
+// NOLINTEND(cppcoreguidelines-no-malloc,cert-dcl54-cpp,misc-new-delete-overloads)
