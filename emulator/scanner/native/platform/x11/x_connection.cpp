@@ -178,6 +178,9 @@ bool open(const XcbLibrary* x) {
         x->screenNext(&roots);
     }
     c.root = roots.data->root;
+    c.unmapped = x->generateId(xcb);
+    x->createWindow(xcb, 0, c.unmapped, c.root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT,
+                    0, nullptr);
     // Asked for together; the atoms' replies come after the extensions'
     // answers, so that looking those up later does not wait.
     x->prefetchExtensionData(xcb, x->testId);

@@ -35,6 +35,9 @@ struct Connection {
     xcb_keycode_t maxKeycode;
     xcb_atom_t atoms[AtomCount];
     char serverKey[ServerKeyCapacity];
+    // A window of the library's own that is never mapped: grabbing the
+    // keyboard on it only ever answers why not.
+    xcb_window_t unmapped;
     // The window whose focus changes are watched during a scan (none
     // outside one), and what they told: another client's keyboard grab
     // is in force, and one began since the last look.

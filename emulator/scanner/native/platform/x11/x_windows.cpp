@@ -398,31 +398,24 @@ bool restore(Connection& c, Window window) {
 }
 
 bool keyboardFree(Connection& c) {
-    auto* focus = await<xcb_get_input_focus_reply_t>(c, c.x->getInputFocus(c.xcb));
-    if (focus == nullptr) {
-        return false;
-    }
-    // Grabbing on the window that has the focus moves it nowhere: its
-    // client sees no focus change.
-    const Window on = focus->focus == XCB_NONE || focus->focus == XCB_INPUT_FOCUS_POINTER_ROOT ? c.root : focus->focus;
-    release(focus);
+    // The server answers that another client holds the keyboard before it
+    // looks at the window; on a window that is not viewable no grab ever
+    // begins, so no client sees its focus move.
     auto* grab = await<xcb_grab_keyboard_reply_t>(
-        c, c.x->grabKeyboard(c.xcb, 0, on, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
+        c, c.x->grabKeyboard(c.xcb, 0, c.unmapped, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
     if (grab == nullptr) {
         return false;
     }
     const uint8_t status = grab->status;
     release(grab);
+    if (status == XCB_GRAB_STATUS_ALREADY_GRABBED) {
+        failGrabbed();
+        return false;
+    }
     if (status == XCB_GRAB_STATUS_SUCCESS) {
         c.x->ungrabKeyboard(c.xcb, XCB_CURRENT_TIME);
         return synced(c);
     }
-    if (status == XCB_GRAB_STATUS_ALREADY_GRABBED || status == XCB_GRAB_STATUS_FROZEN) {
-        failGrabbed();
-        return false;
-    }
-    // Not viewable or a time in the past: the focus moved meanwhile, which
-    // the check before each byte reports.
     return true;
 }
 

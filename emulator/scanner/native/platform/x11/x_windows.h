@@ -40,8 +40,8 @@ bool activate(Connection& c, Window window, bool managed);
 bool restore(Connection& c, Window window);
 
 // False, with the desktop error set, when another client holds the
-// keyboard: the keys would go to it. Asked by grabbing the keyboard on the
-// focused window, which moves no focus, and letting it go at once.
+// keyboard: the keys would go to it. Asked by a grab on a window that is
+// never mapped, which no other client notices.
 bool keyboardFree(Connection& c);
 
 // Sets the error for keys that another client's keyboard grab takes.

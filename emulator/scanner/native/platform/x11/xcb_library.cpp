@@ -55,6 +55,7 @@ bool load() {
            resolve(xcb, "xcb_poll_for_event", &l.pollForEvent) &&
            resolve(xcb, "xcb_prefetch_extension_data", &l.prefetchExtensionData) &&
            resolve(xcb, "xcb_get_extension_data", &l.getExtensionData) &&
+           resolve(xcb, "xcb_generate_id", &l.generateId) && resolve(xcb, "xcb_create_window", &l.createWindow) &&
            resolve(xcb, "xcb_intern_atom", &l.internAtom) && resolve(xcb, "xcb_get_property", &l.getProperty) &&
            resolve(xcb, "xcb_get_property_value", &l.getPropertyValue) &&
            resolve(xcb, "xcb_get_property_value_length", &l.getPropertyValueLength) &&

@@ -44,6 +44,8 @@ struct XcbLibrary {
     decltype(&::xcb_poll_for_event) pollForEvent;
     decltype(&::xcb_prefetch_extension_data) prefetchExtensionData;
     decltype(&::xcb_get_extension_data) getExtensionData;
+    decltype(&::xcb_generate_id) generateId;
+    decltype(&::xcb_create_window) createWindow;
     decltype(&::xcb_intern_atom) internAtom;
     decltype(&::xcb_get_property) getProperty;
     decltype(&::xcb_get_property_value) getPropertyValue;

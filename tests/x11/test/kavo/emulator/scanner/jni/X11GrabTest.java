@@ -45,6 +45,34 @@ class X11GrabTest {
     }
 
     @Test
+    void askingAboutAGrabMovesNoFocus() throws Exception {
+        try (XDisplay.Sink sink = new XDisplay.Sink("Focus watched sink")) {
+            XDisplay.choose(sink.title);
+            // The sink already has the keyboard: any focus change it hears comes from the scan.
+            assertTrue(Wedge.sendText("a".getBytes(StandardCharsets.US_ASCII)), () -> Wedge.getLastErrorMessage());
+            Process watcher = XDisplay.start(Map.of(), "stdbuf", "-oL", "xev", "-id", XDisplay.windowId(sink.title),
+                    "-event", "focus");
+            CompletableFuture<String> events = CompletableFuture.supplyAsync(() -> {
+                try {
+                    return new String(watcher.getInputStream().readAllBytes(), StandardCharsets.UTF_8);
+                } catch (java.io.IOException e) {
+                    return e.toString();
+                }
+            });
+            try {
+                XDisplay.sleep(500);
+                assertTrue(Wedge.sendText("b".getBytes(StandardCharsets.US_ASCII)), () -> Wedge.getLastErrorMessage());
+                XDisplay.sleep(300);
+            } finally {
+                watcher.destroy();
+            }
+            String heard = events.get(10, TimeUnit.SECONDS);
+            assertFalse(heard.contains("Focus"), heard);
+            assertEquals("ab", sink.received("ab"));
+        }
+    }
+
+    @Test
     void aGrabHeldBeforeTheScanFailsIt() throws Exception {
         try (XDisplay.Sink sink = new XDisplay.Sink("Grabbed sink")) {
             XDisplay.choose(sink.title);
