@@ -27,8 +27,8 @@ public:
         : reply_(await<xcb_get_property_reply_t>(c, c.x->getProperty(c.xcb, 0, window, name, type, 0, longs))) {
         if (reply_ != nullptr) {
             data_ = static_cast<const unsigned char*>(c.x->getPropertyValue(reply_));
-            const int length = c.x->getPropertyValueLength(reply_);
-            items_ = reply_->format != 0 && length > 0 ? static_cast<uint32_t>(length) : 0;
+            // value_len counts items of the format's size, as asked.
+            items_ = reply_->format != 0 && c.x->getPropertyValueLength(reply_) > 0 ? reply_->value_len : 0;
         }
     }
     ~Property() { release(reply_); }
