@@ -14,7 +14,7 @@ if(NOT EXISTS "${WEDGE_JDK_HOME}/include/jni.h")
 endif()
 
 # The Maven coordinates, written here and nowhere else: the pom, the jar
-# names and the manifest take them from here.
+# names, the manifest and wedge --version take them from here.
 set(WEDGE_GROUP_ID kavo.emulator.scanner)
 set(WEDGE_ARTIFACT_ID kavo-emulator-scanner)
 set(WEDGE_VERSION 1.0.0)

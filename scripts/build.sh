@@ -9,7 +9,7 @@ bash scripts/setup.sh
 for preset in win32 win64 linux host; do
   cmake --preset "$preset" >/dev/null
   if [ "$preset" = host ]; then
-    targets=(kavo_emulator_scanner wedge_jar wedge_maven_artifacts)
+    targets=(kavo_emulator_scanner wedge_jar wedge_maven_artifacts wedge_java_examples)
   else
     targets=(kavo_emulator_scanner wedge)
   fi

@@ -36,5 +36,5 @@ jar --describe-module --file "$jar" --release 9 | grep -q '^kavo\.emulator\.scan
 
 cmake -DPOM="build/host/$artifact.pom" -DJAR="$jar" -DSOURCES_JAR="build/host/$artifact-sources.jar" \
   -DJAVADOC_JAR="build/host/$artifact-javadoc.jar" -DREPOSITORY=dist/maven -P cmake/maven_repository.cmake
-bash tests/java/consumer/build_offline.sh build/host/tests/java/consumer/pom.xml dist/maven
+bash tests/java/consumer/build_offline.sh README.md tests/java/consumer/pom.xml dist/maven
 echo "package: $jar holds Wedge, the module descriptor and ${#natives[@]} native libraries; dist/maven serves it"

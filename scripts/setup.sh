@@ -14,6 +14,8 @@ packages=(
   libx11-dev libxtst-dev libxcb1-dev libxcb-xtest0-dev libxcb-xkb-dev
   openbox xterm xdotool x11-utils x11-xserver-utils
   libxdo-dev
+  # The demo's xterms draw in the misc-fixed fonts; openbox's titles in DejaVu.
+  xfonts-base fonts-dejavu-core
 )
 
 missing=()

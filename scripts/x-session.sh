@@ -5,7 +5,7 @@
 #          runs the command in a new session, stops the session after it,
 #          and exits with the command's status.
 # Sourced: x_session_start [--no-wm] starts a session and exports DISPLAY;
-#          x_session_stop stops it.
+#          x_session_stop stops it, and returns 0 even under set -e.
 #
 # Xvfb takes the first free display, or the one WEDGE_X_DISPLAY names
 # (for example ":80").
@@ -23,8 +23,10 @@ x_session_stop() {
       [[ "$(ps -o stat= -p "$pid" 2>/dev/null)" == [!Z]* ]] || break
       sleep 0.1
     done
-    kill -KILL "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
+    # Both fail for a process that has already ended, and wait gives the
+    # status TERM left; neither may stop a caller that runs under set -e.
+    kill -KILL "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
   done
   x_session_wm_pid=""
   x_session_xvfb_pid=""

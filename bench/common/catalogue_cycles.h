@@ -6,7 +6,6 @@
 // minutes).
 #pragma once
 
-#include "catalogue_state.h"
 #include "catalogue/window_catalogue.h"
 
 #include <jni.h>
@@ -33,8 +32,7 @@ bool measureCatalogueCycles(Natives& natives, long cycles, long relocations, Mea
         return titles != nullptr && natives.setWindow(natives.jni().arrayLength(titles) - 1);
     });
 
-    wedge::catalogue::listWindows();
-    const int32_t last = wedge::catalogue::currentWindowList()->count() - 1;
+    const int32_t last = wedge::catalogue::listWindows().count() - 1;
     if (!wedge::catalogue::setWindow(last)) {
         return false;
     }

@@ -68,7 +68,7 @@ void measure(const std::string& route, const std::vector<uint8_t>& bytes, int ba
         freshDesktopWithTarget(1);
         growEventLog(LogCapacityEvents);
         const size_t capacityBefore = wedge::simulated::injectedEvents().capacity();
-        const wedge::platform::KeyboardLayout layout = wedge::platform::keyboardLayoutOf(nullptr);
+        const wedge::platform::Keyboard layout = wedge::platform::keyboardLayoutOf(nullptr);
         const double start = cpuNs();
         for (size_t pass = 0; pass < passes; ++pass) {
             for (const uint8_t value : bytes) {

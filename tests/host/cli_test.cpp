@@ -24,9 +24,10 @@ protected:
         const cli::Console console{
             [this](const std::string& text) { out += text; },
             [this](const std::string& text) { error += text; },
-            [this](const std::u16string& path, size_t maxBytes, std::vector<uint8_t>* bytes) {
+            [this](const std::u16string& path, size_t maxBytes, std::vector<uint8_t>* bytes, std::string* reason) {
                 const auto found = files.find(path);
                 if (found == files.end()) {
+                    *reason = "No such file or directory";
                     return cli::FileRead::Unreadable;
                 }
                 if (found->second.size() > maxBytes) {
@@ -102,7 +103,7 @@ TEST_F(CliTest, ReportsWindowsItCannotFindOrReach) {
     EXPECT_EQ(run({u"type", u"--window", u"1", u"x"}), ExitFailure);
     EXPECT_NE(error.find("no window at index 1; 1 listed"), std::string::npos) << error;
     EXPECT_EQ(run({u"type", u"--window", u"Till", u"--file", u"missing.bin"}), ExitFailure);
-    EXPECT_NE(error.find("cannot read missing.bin"), std::string::npos) << error;
+    EXPECT_NE(error.find("cannot read missing.bin: No such file or directory\n"), std::string::npos) << error;
 }
 
 TEST_F(CliTest, PrintsTheLibrarysReasonWhenTypingFails) {

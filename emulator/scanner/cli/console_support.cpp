@@ -1,24 +1,28 @@
 #include "wedge_cli.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 namespace wedge::cli {
 
-FileRead readWholeFile(FILE* file, size_t maxBytes, std::vector<uint8_t>* bytes) {
-    if (file == nullptr) {
-        return FileRead::Unreadable;
-    }
+FileRead readWholeFile(FILE* file, size_t maxBytes, std::vector<uint8_t>* bytes, std::string* reason) {
     uint8_t chunk[4096];
     size_t got = 0;
     while (bytes->size() <= maxBytes && (got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
         bytes->insert(bytes->end(), chunk, chunk + got);
     }
     const bool complete = std::ferror(file) == 0;
+    const int readError = errno;
     static_cast<void>(std::fclose(file));
     if (bytes->size() > maxBytes) {
         return FileRead::TooLarge;
     }
-    return complete ? FileRead::Done : FileRead::Unreadable;
+    if (!complete) {
+        *reason = std::strerror(readError);
+        return FileRead::Unreadable;
+    }
+    return FileRead::Done;
 }
 
 void exitOutOfMemory() {

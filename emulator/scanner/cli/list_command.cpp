@@ -24,6 +24,11 @@ int listCommand(const std::vector<std::u16string>& args, const Console& console)
         console.error("wedge list: takes no arguments\n");
         return ExitUsage;
     }
+    // An empty list must not stand for a desktop that was never reached.
+    if (!desktopReachable()) {
+        console.error("wedge list: " + lastError() + "\n");
+        return ExitFailure;
+    }
     listWindows();
     Lines lines{std::string(), 0};
     forEachListedTitle(addLine, reinterpret_cast<intptr_t>(&lines));

@@ -4,6 +4,7 @@
 #include "platform/linux/utf8_text.h"
 #include "wedge_cli.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -23,8 +24,14 @@ std::u16string fromUtf8(const char* text) {
     return units;
 }
 
-wedge::cli::FileRead readFile(const std::u16string& path, size_t maxBytes, std::vector<uint8_t>* bytes) {
-    return wedge::cli::readWholeFile(std::fopen(wedge::cli::toUtf8(path).c_str(), "rb"), maxBytes, bytes);
+wedge::cli::FileRead readFile(const std::u16string& path, size_t maxBytes, std::vector<uint8_t>* bytes,
+                              std::string* reason) {
+    FILE* const file = std::fopen(wedge::cli::toUtf8(path).c_str(), "rb");
+    if (file == nullptr) {
+        *reason = std::strerror(errno);
+        return wedge::cli::FileRead::Unreadable;
+    }
+    return wedge::cli::readWholeFile(file, maxBytes, bytes, reason);
 }
 
 }  // namespace

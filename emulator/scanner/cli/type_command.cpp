@@ -79,6 +79,11 @@ bool matchTitle(const char16_t* title, int32_t length, intptr_t context) {
 
 // Finds the window in a fresh list and makes it the target.
 bool chooseWindow(const std::u16string& window, const Console& console) {
+    // Else no window would be found, for a reason the user could not see.
+    if (!desktopReachable()) {
+        console.error("wedge type: " + lastError() + "\n");
+        return false;
+    }
     const int32_t count = listWindows();
     int32_t index = -1;
     if (isIndex(window)) {
@@ -123,15 +128,16 @@ int typeCommand(const std::vector<std::u16string>& args, const Console& console)
     TypeRequest request;
     std::string problem;
     if (!parse(args, &request, &problem)) {
-        console.error("wedge type: " + problem + "\n\n" + UsageText);
+        console.error("wedge type: " + problem + "\n\n" + usageText());
         return ExitUsage;
     }
 
     std::vector<uint8_t> bytes;
     if (!request.file.empty()) {
-        const FileRead read = console.readFile(request.file, MaxFileBytes, &bytes);
+        std::string reason;
+        const FileRead read = console.readFile(request.file, MaxFileBytes, &bytes, &reason);
         if (read == FileRead::Unreadable) {
-            console.error("wedge type: cannot read " + toUtf8(request.file) + "\n");
+            console.error("wedge type: cannot read " + toUtf8(request.file) + ": " + reason + "\n");
             return ExitFailure;
         }
         if (read == FileRead::TooLarge) {
@@ -166,8 +172,7 @@ int typeCommand(const std::vector<std::u16string>& args, const Console& console)
     ByteText text{&bytes};
     const TextSource source{&text, ByteText::length, ByteText::read};
     if (!wedge::sendText(&source)) {
-        console.error("wedge type: " +
-                      toUtf8(std::u16string(lastErrorText(), static_cast<size_t>(lastErrorLength()))) + "\n");
+        console.error("wedge type: " + lastError() + "\n");
         return ExitFailure;
     }
     releaseWindowList();

@@ -1,16 +1,21 @@
 #include "wedge_cli.h"
 
 #include "command_line_text.h"
+#include "wedge.h"
 
 namespace wedge::cli {
 
-const char* const UsageText =
+const char* const VersionText = "wedge " WEDGE_VERSION_TEXT "\n";
+
+namespace {
+
+const char* const UsageHead =
     "Usage:\n"
     "  wedge list\n"
-    "      Prints the windows that can receive text, one per line: the index,\n"
-    "      a tab, and the title (at most 99 characters). Control characters in\n"
-    "      a title are shown as \\t, \\n, \\r or \\u00XX; choose such a window\n"
-    "      by its index.\n"
+    "      Prints the windows that can receive text, topmost first, one per\n"
+    "      line: the index, a tab, and the title (at most 99 characters).\n"
+    "      Control characters in a title are shown as \\t, \\n, \\r or \\u00XX;\n"
+    "      choose such a window by its index.\n"
     "  wedge type --window INDEX|TITLE [--suffix enter|tab|none] TEXT...\n"
     "  wedge type --window INDEX|TITLE [--suffix enter|tab|none] --file PATH\n"
     "      Brings the window to the front and types the text into it as\n"
@@ -18,30 +23,41 @@ const char* const UsageText =
     "      --window  the window's index in 'wedge list' (digits only), or its\n"
     "                exact title (the first window listed with it wins)\n"
     "      --suffix  a key typed after the text: enter (byte 13), tab (byte 9)\n"
-    "                or none (the default)\n"
-    "      TEXT      typed in this system's ANSI code page (Windows-1252 on\n"
-    "                Western systems), several words joined by one space; a\n"
-    "                character outside it is refused before anything is typed\n"
-    "      --file    types the file's bytes as they are: 32-126 and 13 through\n"
-    "                the keyboard layout, 9 as Tab, 128-255 as Alt + keypad\n"
-    "                codes; other control bytes, line feed among them, are\n"
-    "                dropped. A file of more than 1048576 bytes (1 MiB) is\n"
-    "                refused before anything is typed\n"
-    "      Typing takes about 200 ms, plus 50 ms per byte and 100 ms per Tab.\n"
-    "  wedge --help\n"
+    "                or none (the default)\n";
+
+const char* const UsageTail =
+    "      A file of more than 1048576 bytes (1 MiB) is refused before\n"
+    "      anything is typed.\n"
+    "  wedge --help      prints this text\n"
+    "  wedge --version   prints the version\n"
     "\n"
-    "Exit status: 0 done; 1 the window, the file or the typing failed, or\n"
-    "memory ran out (the reason is printed); 2 the command line is wrong.\n";
+    "Exit status:\n"
+    "  0  done\n"
+    "  1  the desktop cannot be reached, no window has that index or title,\n"
+    "     the file cannot be read or is too large, the typing failed, or\n"
+    "     memory ran out; the reason is printed\n"
+    "  2  the command line is wrong, or TEXT has a character outside the\n"
+    "     code page; nothing is typed\n";
+
+}  // namespace
+
+std::string lastError() { return toUtf8(std::u16string(lastErrorText(), static_cast<size_t>(lastErrorLength()))); }
+
+std::string usageText() { return std::string(UsageHead) + TypingHelp + UsageTail; }
 
 int runWedge(const std::vector<std::u16string>& args, const Console& console) {
     if (args.empty()) {
-        console.error(UsageText);
+        console.error(usageText());
         return ExitUsage;
     }
     const std::u16string& command = args.front();
     const std::vector<std::u16string> rest(args.begin() + 1, args.end());
     if (command == u"--help" || command == u"-h" || command == u"help") {
-        console.out(UsageText);
+        console.out(usageText());
+        return ExitSuccess;
+    }
+    if (command == u"--version") {
+        console.out(VersionText);
         return ExitSuccess;
     }
     if (command == u"list") {
@@ -50,7 +66,7 @@ int runWedge(const std::vector<std::u16string>& args, const Console& console) {
     if (command == u"type") {
         return typeCommand(rest, console);
     }
-    console.error("wedge: unknown command '" + toUtf8(command) + "'\n\n" + UsageText);
+    console.error("wedge: unknown command '" + toUtf8(command) + "'\n\n" + usageText());
     return ExitUsage;
 }
 

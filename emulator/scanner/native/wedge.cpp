@@ -2,8 +2,18 @@
 
 #include "catalogue/window_catalogue.h"
 #include "keystrokes/error_text.h"
+#include "platform/desktop.h"
 
 namespace wedge {
+
+bool desktopReachable() {
+    keystrokes::clearErrorText();
+    if (platform::desktop().reachable()) {
+        return true;
+    }
+    keystrokes::recordSystemError();
+    return false;
+}
 
 int32_t listWindows() { return catalogue::listWindows().count(); }
 

@@ -11,6 +11,10 @@ namespace wedge {
 
 using keystrokes::TextSource;
 
+// Whether the desktop can be reached at all; when not, lastErrorText
+// says why, as a sendText would (the text is replaced either way).
+bool desktopReachable();
+
 // Lists the desktop's visible, titled top-level windows anew and answers
 // how many there are; the list stays current for chooseWindow.
 int32_t listWindows();

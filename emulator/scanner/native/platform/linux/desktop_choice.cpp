@@ -29,7 +29,8 @@ void appendText(char* text, int32_t* length, const char* part) {
 }
 
 // Tries each desktop in turn; when none serves, the error says what each
-// one answered.
+// one answered, with the code of the last one, the one tried when all
+// else failed.
 bool choose() {
     if (chosen_ != nullptr) {
         return true;
@@ -40,6 +41,7 @@ bool choose() {
         ++length;
     }
     const char* separator = ": ";
+    uint32_t code = ErrorNoDesktop;
     for (const Candidate candidate : Candidates) {
         const Desktop& tried = candidate();
         if (tried.reachable()) {
@@ -49,10 +51,11 @@ bool choose() {
         appendText(reasons, &length, separator);
         appendText(reasons, &length, tried.name);
         appendText(reasons, &length, ": ");
-        appendText(reasons, &length, linux_desktop::errorTextFor(linux_desktop::errorCode()));
+        code = linux_desktop::errorCode();
+        appendText(reasons, &length, linux_desktop::errorTextFor(code));
         separator = "; ";
     }
-    linux_desktop::failWith(ErrorNoDesktop, reasons);
+    linux_desktop::failWith(code, reasons);
     return false;
 }
 

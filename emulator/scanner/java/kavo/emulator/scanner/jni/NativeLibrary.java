@@ -1,9 +1,18 @@
 package kavo.emulator.scanner.jni;
 
+import java.io.ByteArrayOutputStream;
+import java.io.FileNotFoundException;
+import java.io.IOException;
+import java.io.InputStream;
+import java.net.MalformedURLException;
+import java.net.URL;
+import java.net.URLConnection;
 import java.nio.file.Files;
 import java.nio.file.InvalidPathException;
+import java.nio.file.NoSuchFileException;
 import java.nio.file.Path;
 import java.nio.file.Paths;
+import java.security.CodeSource;
 import java.util.Arrays;
 import java.util.Collections;
 import java.util.List;
@@ -11,9 +20,12 @@ import java.util.Locale;
 
 /**
  * Chooses which copy of the native library to load, in this order: the one
- * that {@value #LIBRARY_PATH_PROPERTY} names; else the jar's own copy for this
- * platform, extracted by {@link ExtractedLibrary}; else, only when the jar
- * carries no copy for this platform, {@code java.library.path}.
+ * that {@value #LIBRARY_PATH_PROPERTY} names; else the copy for this platform
+ * in the jar (or class folder) that holds Wedge itself, extracted by
+ * {@link ExtractedLibrary}; else, only when that jar carries no copy for this
+ * platform, {@code java.library.path}. A copy anywhere else on the class
+ * path is never read: whoever can put a folder or jar before ours there must
+ * not choose the code we run.
  */
 final class NativeLibrary {
 
@@ -38,8 +50,9 @@ final class NativeLibrary {
         String osName = System.getProperty("os.name", "");
         String osArch = System.getProperty("os.arch", "");
         String resource = resourceFor(osName, osArch);
-        if (resource != null && NativeLibrary.class.getResource(resource) != null) {
-            ExtractedLibrary.load(resource);
+        byte[] library = resource == null ? null : readOwn(resource);
+        if (library != null) {
+            ExtractedLibrary.load(resource.substring(resource.lastIndexOf('/') + 1), library);
             return;
         }
         // Searched only without a copy of our own: on Windows this path
@@ -74,6 +87,51 @@ final class NativeLibrary {
                 return os.equals("linux") ? "/native/linux-x86_64/" + LINUX_FILE : null;
             default:
                 return null;
+        }
+    }
+
+    /**
+     * The resource as Wedge's own code source holds it, or null when it holds
+     * none. Not through the class loader, which would answer the first class
+     * path entry that has the name.
+     */
+    private static byte[] readOwn(String resource) {
+        URL url;
+        try {
+            CodeSource source = Wedge.class.getProtectionDomain().getCodeSource();
+            URL location = source == null ? null : source.getLocation();
+            if (location == null) {
+                return null;
+            }
+            String base = location.toString();
+            String entry = resource.substring(1);
+            if (base.endsWith("/")) {
+                url = new URL(location, entry);
+            } else if (location.getProtocol().equals("jrt")) {
+                url = new URL(base + "/" + entry);
+            } else {
+                url = new URL("jar:" + base + "!/" + entry);
+            }
+        } catch (MalformedURLException | SecurityException e) {
+            throw linkError(NAME + ": cannot find the jar that holds Wedge (" + e + ")", e);
+        }
+        try {
+            URLConnection connection = url.openConnection();
+            // A cached jar would stay open, and could be one opened before
+            // the file was replaced.
+            connection.setUseCaches(false);
+            try (InputStream in = connection.getInputStream()) {
+                ByteArrayOutputStream bytes = new ByteArrayOutputStream();
+                byte[] buffer = new byte[8192];
+                for (int count = in.read(buffer); count >= 0; count = in.read(buffer)) {
+                    bytes.write(buffer, 0, count);
+                }
+                return bytes.toByteArray();
+            }
+        } catch (FileNotFoundException | NoSuchFileException absent) {
+            return null;
+        } catch (IOException e) {
+            throw linkError(NAME + ": cannot read " + url + ": " + e, e);
         }
     }
 

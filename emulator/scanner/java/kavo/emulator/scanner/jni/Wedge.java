@@ -1,22 +1,128 @@
 package kavo.emulator.scanner.jni;
 
 /**
- * A keyboard-wedge barcode scanner for the Windows desktop: lists the open
- * windows, lets the caller choose the application that is to receive scans,
- * and types scanned bytes into it as synthesized keystrokes.
+ * A keyboard-wedge barcode scanner for the desktop: lists the open windows,
+ * lets the caller choose the application that is to receive scans, and types
+ * scanned bytes into it as synthesized keystrokes, the way a scanner wired in
+ * front of the keyboard would. It works on the Windows desktop (32-bit and
+ * 64-bit JVMs) and on Linux desktops that run X11 (64-bit JVMs); the methods
+ * keep one contract on both, and where a desktop differs, each method says
+ * how.
  *
  * <p>Typical use: {@link #getWindows()}, then {@link #setWindow(int)} with
  * the index of the chosen title, then {@link #sendText(byte[])} for each
  * scan, {@link #getLastErrorMessage()} after a scan that returned
  * {@code false}, and {@link #destroy()} when done.
  *
- * <p>The native library keeps one process-wide state (the window list, the
- * target and the last error) and does not guard it; every method here is
- * {@code synchronized} on this class, so no two Java threads are inside the
- * library at once. A thread calling {@link #sendText(byte[])} holds that
- * lock for the whole time it types.
+ * <h2>Waiting and threads</h2>
+ * Every method may wait: none returns at once while a scan is being typed.
+ * <ul>
+ * <li>The native library keeps one process-wide state (the window list, the
+ * target and the last error) and does not guard it, so every method here is
+ * {@code synchronized} on this class. A thread in {@link #sendText(byte[])}
+ * holds that lock for the whole scan (about 200 ms plus 50 ms per byte), and
+ * a call of any method from another thread waits until the scan ends.</li>
+ * <li>Scans take turns on the whole desktop: a scan waits, for as long as it
+ * takes, while another process (another JVM, another class loader, the
+ * {@code wedge} command) types one, and other threads wait behind it in
+ * turn.</li>
+ * <li>On X11, a scan also waits up to one second for the window manager to
+ * bring the target to the front.</li>
+ * </ul>
+ * The methods are safe to call from any thread, but not from a GUI's event
+ * thread, which would freeze for the length of a scan: call them from a
+ * {@code SwingWorker} or any other thread. After a scan the target keeps the
+ * focus; an application that wants its own window back in front asks for it
+ * (with {@code toFront()} in Swing).
  *
- * <p>The native library is loaded when the class is first used, from the
+ * <pre>{@code
+ * // In a Swing application: the Scan button's action, on the event thread.
+ * byte[] scan = (barcode.getText() + "\r").getBytes(Charset.forName("windows-1252"));
+ * scanButton.setEnabled(false);
+ * new SwingWorker<String, Void>() {
+ *     protected String doInBackground() {
+ *         return Wedge.sendText(scan) ? null : Wedge.getLastErrorMessage();
+ *     }
+ *
+ *     protected void done() {
+ *         scanButton.setEnabled(true);
+ *         frame.toFront();
+ *         try {
+ *             String error = get();
+ *             status.setText(error == null ? "Scan typed" : error);
+ *         } catch (InterruptedException | ExecutionException e) {
+ *             status.setText(e.toString());
+ *         }
+ *     }
+ * }.execute();
+ * }</pre>
+ *
+ * <h2>Desktops</h2>
+ * On Windows the library types into the desktop of the session the JVM runs
+ * in. On Linux it talks to the X display that the environment variable
+ * {@code DISPLAY} names, through a connection of its own, and opens
+ * {@code libX11.so.6} and {@code libXtst.so.6} at the first call: the class
+ * loads on a machine without a display or without the X libraries, and every
+ * call then answers, {@link #getWindows()} with an empty array and
+ * {@link #sendText(byte[])} with the reason (error 1167 or 126). A lost
+ * connection is opened again at the next call.
+ *
+ * <h2 id="errors">Errors</h2>
+ * {@link #sendText(byte[])} returns false and {@link #getLastErrorMessage()}
+ * gives one of three texts: {@code Target application is not set},
+ * {@code Selected window is no longer available}, or
+ * {@code Wedge error: }<i>code</i>{@code  with message: }<i>text</i>, with the
+ * desktop's error code and its text, the line cut to 299 characters. A code
+ * means the same on every desktop: where a desktop has no code of its own for
+ * a failure, it uses the Windows code that fits.
+ *
+ * <table class="striped">
+ * <caption>Why a scan failed, by desktop</caption>
+ * <thead>
+ * <tr><th scope="col">error</th><th scope="col">Windows</th><th scope="col">Linux (X11)</th></tr>
+ * </thead>
+ * <tbody>
+ * <tr><th scope="row"><code>Target application is not set</code></th>
+ * <td>no <code>setWindow</code> has succeeded yet</td>
+ * <td>the same, when the display can be reached (else error 1167 or 126)</td></tr>
+ * <tr><th scope="row"><code>Selected window is no longer available</code></th>
+ * <td>neither the target nor the first window with its title comes to the foreground; or the target lost the foreground before a byte (the bytes before it have arrived)</td>
+ * <td>neither the target nor the first window with its title is active with the focus inside it within one second; or the focus left the target after the first key (the bytes before it have arrived)</td></tr>
+ * <tr><th scope="row">5</th>
+ * <td>the target runs at a higher integrity level than the JVM (nothing is typed), or the scan lock cannot be had</td>
+ * <td>&ndash;</td></tr>
+ * <tr><th scope="row">13</th>
+ * <td>a character the target's keyboard layout has no key for</td>
+ * <td><code>The data is invalid.</code>: a character that no key types, with no free keycode to bind it to</td></tr>
+ * <tr><th scope="row">29</th>
+ * <td>Windows took only part of an injection and gave no code</td>
+ * <td>&ndash;</td></tr>
+ * <tr><th scope="row">33</th>
+ * <td>&ndash;</td>
+ * <td><code>Cannot open the scan lock </code><i>path</i><code>: </code><i>reason</i></td></tr>
+ * <tr><th scope="row">50</th>
+ * <td>&ndash;</td>
+ * <td><code>The X server has no XTEST extension</code>, or no XKEYBOARD extension</td></tr>
+ * <tr><th scope="row">87</th>
+ * <td>a null array</td>
+ * <td><code>The parameter is incorrect.</code>: a null array</td></tr>
+ * <tr><th scope="row">126</th>
+ * <td>&ndash;</td>
+ * <td>an X library is missing or lacks a function: <code>No desktop can be reached: X11: </code> and the loader's words, e.g. <code>libXtst.so.6: cannot open shared object file: No such file or directory</code></td></tr>
+ * <tr><th scope="row">170</th>
+ * <td>&ndash;</td>
+ * <td><code>A modifier key (keycode </code><i>n</i><code>) is held down and cannot be let up</code>: held on a physical keyboard, which XTest cannot let up; nothing is typed</td></tr>
+ * <tr><th scope="row">1167</th>
+ * <td>&ndash;</td>
+ * <td>no display: <code>No desktop can be reached: X11: Cannot open the X display: DISPLAY is not set</code> or <code>... X11: Cannot open the X display ":5"</code>; or <code>The connection to the X display was lost</code></td></tr>
+ * <tr><th scope="row">any other</th>
+ * <td>any other failure, with Windows' code and text</td>
+ * <td>an X protocol error, with X's code, its text and the request, e.g. <code>BadWindow (invalid Window parameter) (X request 20.0)</code></td></tr>
+ * </tbody>
+ * </table>
+ *
+ * <h2>Loading</h2>
+ * The native library is loaded when the class is first used, from the
  * first of these places that applies:
  * <ol>
  * <li>the file, or the folder holding it, that the system property
@@ -48,17 +154,28 @@ public final class Wedge {
     }
 
     /**
-     * Lists the visible top-level windows that have a title.
+     * Lists the windows that can receive scans, topmost first.
      *
-     * <p>Titles longer than 99 UTF-16 units are cut to their first 99. The
-     * list stays current for the next {@link #setWindow(int)}, whose index
-     * refers to this array. Windows with the same title are all listed.
-     * Returns at once, without waiting.
+     * <p>On Windows, these are the visible top-level windows that have a
+     * title, in the order the system enumerates them (its z-order). On X11,
+     * they are the window manager's clients ({@code _NET_CLIENT_LIST_STACKING}),
+     * minimised ones included, or without a window manager the root window's
+     * mapped children; titles come from {@code _NET_WM_NAME}, else
+     * {@code WM_NAME}. Without a display, or without the X libraries, the
+     * array is empty, and {@link #sendText(byte[])} says why.
      *
-     * @return the titles in the desktop's enumeration order, empty when no
-     *     window qualifies; null only when the JVM could not create the array
-     *     or a string, with its exception (such as {@link OutOfMemoryError})
-     *     thrown
+     * <p>Titles longer than 99 UTF-16 units are cut to their first 99.
+     * Windows with the same title are all listed. The list stays current for
+     * the next {@link #setWindow(int)}, whose index refers to this array.
+     *
+     * <p>Waits while another thread's scan is typed. Otherwise it takes as
+     * long as the listing (milliseconds; on X11 the first call also opens the
+     * display), and never waits for the window manager.
+     *
+     * @return the titles, topmost first, empty when no window qualifies or
+     *     the desktop cannot be reached; null only when the JVM could not
+     *     create the array or a string, with its exception (such as
+     *     {@link OutOfMemoryError}) thrown
      */
     public static synchronized native String[] getWindows();
 
@@ -69,8 +186,11 @@ public final class Wedge {
      * {@link #getWindows()}. A {@link #sendText(byte[])} that had to find its
      * target again by title lists the desktop anew, and that list takes the
      * place of the last array's: call {@link #getWindows()} again before
-     * choosing after such a scan. Does not change the last error message.
-     * Returns at once.
+     * choosing after such a scan. Does not change the last error message, and
+     * does not bring the window to the front: the next scan does.
+     *
+     * <p>Waits while another thread's scan is typed; otherwise it only checks
+     * that the window still exists.
      *
      * @param index position in the latest {@link #getWindows()} array
      * @return true when the window still exists and is now the target; false
@@ -82,57 +202,76 @@ public final class Wedge {
     /**
      * Types the bytes into the target application as keystrokes: either the
      * target receives exactly these bytes, in order, with no key left held
-     * and no menu or shortcut triggered, or this returns false and says why.
+     * and no menu or shortcut triggered, or this returns false and
+     * {@link #getLastErrorMessage()} says why.
      *
-     * <p>Scans take turns on the whole desktop: while one is typed, a lock
-     * shared by every process of the Windows session is held, so scans from
-     * other class loaders, other JVMs or {@code wedge.exe} wait for it (as
-     * long as the scan being typed takes) and never interleave with it. A
-     * lock left by a process that died mid-scan is taken over.
+     * <p>On every desktop:
+     * <ul>
+     * <li>Scans take turns on the whole desktop. While one is typed, it holds
+     * a lock that every process shares (on Windows a named mutex of the
+     * session, on X11 an {@code flock} on
+     * {@code $XDG_RUNTIME_DIR/kavo-wedge-scan-}<i>display</i>{@code .lock}),
+     * so scans from other class loaders, other JVMs or the {@code wedge}
+     * command wait for it, as long as the scan being typed takes, and never
+     * interleave with it. A lock left by a process that died mid-scan is
+     * taken over.</li>
+     * <li>The target is brought to the front; when that fails, the first
+     * open window with the target's title becomes the target, which covers an
+     * application closed and opened again. A minimised target is
+     * restored.</li>
+     * <li>After a 200 ms pause, each byte is typed and followed by a 50 ms
+     * pause; Tab is held 100 ms. Bytes 32 to 126 and 13 (Enter) are typed
+     * through the keyboard layout, 9 as the Tab key, 128 to 255 as described
+     * below for each desktop, and the other control bytes, line feed
+     * included, are dropped.</li>
+     * <li>Shift, Ctrl, Alt, Windows or Super and AltGr keys that the person
+     * or another program holds down are let up before each byte, in the same
+     * injection as the byte's keys, with a key that does nothing tapped
+     * before an Alt or Windows release so that no menu opens; they are never
+     * pressed again. An injection that the desktop takes only in part fails
+     * the call, and the keys the call pressed are let up.</li>
+     * <li>Caps Lock, when on, is switched off while typing and on again
+     * after, whichever way the call ends; when switching it on again fails,
+     * the call returns false and Caps Lock stays off.</li>
+     * <li>The target keeps the focus afterwards.</li>
+     * </ul>
      *
-     * <p>The target is brought to the foreground; when that fails, the first
-     * open window with the target's title becomes the target. A minimised
-     * target is restored. A target whose process runs at a higher integrity
-     * level than this JVM (run as administrator, say) would silently drop the
-     * keys, and fails at once with error 5. After a 200 ms pause the target
-     * is brought to the foreground again before every byte, the first one
-     * too. Keys are looked up in the keyboard layout of the target's own
-     * thread. Bytes 32 to 126 and 13 (Enter) are typed through that layout, 9
-     * as the Tab key, 128 to 255 as Alt + numeric keypad codes, which come
-     * out in the system's ANSI code page (Windows-1252 on Western systems),
-     * and the other control bytes are dropped.
+     * <p>On Windows, the target is brought to the foreground again before
+     * every byte, the first one too. A target whose process runs at a higher
+     * integrity level than this JVM (run as administrator, say) would
+     * silently drop the keys, and fails at once with error 5. Keys are looked
+     * up in the keyboard layout of the target's own thread. Bytes 128 to 255
+     * are typed as Alt + numeric keypad codes, which come out in the system's
+     * ANSI code page (Windows-1252 on Western systems).
      *
-     * <p>Shift, Ctrl, Alt and Windows keys that the person or another program
-     * holds down are let up before each byte, in the same injection as the
-     * byte's keys, with a key that does nothing tapped before an Alt or
-     * Windows release so that no menu opens; they are never pressed again.
-     * An injection of which Windows takes only some events fails the call,
-     * and the keys the call pressed are let up. Caps Lock, when on, is
-     * switched off while typing and on again after, whichever way the call
-     * ends; when switching it on again fails, the call returns false and Caps
-     * Lock stays off.
+     * <p>On X11, bringing the target to the front is a request to the window
+     * manager ({@code _NET_ACTIVE_WINDOW}), followed by a wait of up to one
+     * second until it reports the window active with the keyboard focus
+     * inside; without a window manager, the library maps, raises and focuses
+     * the window itself. Before each byte the library checks that the focus
+     * is still in the target; once the first key is typed, it does not take
+     * the focus back from where the user went, and the scan ends. Keys are
+     * typed with XTest in the one keymap X has for all windows. Bytes 128 to
+     * 255 are typed as their Windows-1252 character, so the same characters
+     * arrive as from Windows on a Western system; the five bytes that
+     * Windows-1252 leaves undefined are dropped. A character that no key
+     * makes is bound to a free keycode for the scan.
      *
-     * <p>Blocks for about 200 ms, plus 50 ms per byte, plus 100 ms per Tab,
-     * after any scan that another program is typing.
+     * <p>Blocks while another thread's call runs, then while another process
+     * types a scan, then (on X11) up to one second for the window manager,
+     * then for about 200 ms, plus 50 ms per byte, plus 100 ms per Tab.
      *
      * @param text the scanned bytes
      * @return true when every byte was typed; false otherwise, with the
-     *     reason in {@link #getLastErrorMessage()}: "Target application is
-     *     not set" before any {@link #setWindow(int)} succeeded, "Selected
-     *     window is no longer available" when neither the target nor a window
-     *     with its title can be brought to the foreground, or when the target
-     *     loses the foreground before a byte (the bytes before it have
-     *     arrived), or "Wedge error: <i>code</i> with message: <i>text</i>"
-     *     with the system's error code and text for any other failure: 5 for
-     *     an elevated target, 13 for a character the target's layout has no
-     *     key for, 29 when Windows took only part of an injection without a
-     *     code of its own, 87 for a null {@code text}
+     *     reason in {@link #getLastErrorMessage()}, as the
+     *     <a href="#errors">table of errors</a> lists them
      */
     public static synchronized native boolean sendText(byte[] text);
 
     /**
-     * Explains why the latest {@link #sendText(byte[])} returned false.
-     * Returns at once.
+     * Explains why the latest {@link #sendText(byte[])} returned false, in
+     * one of the texts the <a href="#errors">table of errors</a> lists.
+     * Waits while another thread's scan is typed.
      *
      * @return the reason, or null when no {@link #sendText(byte[])} has been
      *     called or the latest one succeeded
@@ -142,7 +281,7 @@ public final class Wedge {
     /**
      * Releases the window list of the latest {@link #getWindows()}. The
      * target stays chosen, and {@link #sendText(byte[])} keeps working.
-     * Returns at once.
+     * Waits while another thread's scan is typed.
      */
     public static synchronized native void destroy();
 }

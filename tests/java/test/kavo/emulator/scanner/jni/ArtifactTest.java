@@ -47,6 +47,8 @@ class ArtifactTest {
 
         assertEquals(List.of(
                 "META-INF/versions/9/module-info.class 53",
+                "kavo/emulator/scanner/jni/ExtractedLibrary$Folder.class 52",
+                "kavo/emulator/scanner/jni/ExtractedLibrary$Owners.class 52",
                 "kavo/emulator/scanner/jni/ExtractedLibrary.class 52",
                 "kavo/emulator/scanner/jni/NativeLibrary.class 52",
                 "kavo/emulator/scanner/jni/Wedge.class 52"),

@@ -1,7 +1,8 @@
 package kavo.emulator.scanner.jni;
 
 import static org.junit.jupiter.api.Assertions.assertEquals;
-import static org.junit.jupiter.api.Assertions.assertTrue;
+import static org.junit.jupiter.api.Assertions.assertNotNull;
+import static org.junit.jupiter.api.Assertions.fail;
 
 import java.io.BufferedReader;
 import java.io.File;
@@ -13,21 +14,42 @@ import java.nio.file.Path;
 import java.nio.file.Paths;
 import java.util.ArrayList;
 import java.util.List;
+import java.util.concurrent.BlockingQueue;
+import java.util.concurrent.LinkedBlockingQueue;
 import java.util.concurrent.TimeUnit;
-import java.util.stream.Collectors;
 
-/** A JVM that runs {@link LoadingProbe} with the given class path head and options. */
+/**
+ * A JVM that runs {@link LoadingProbe} with the given class path head and
+ * options. Every wait on it is bounded: a child that hangs fails the test
+ * and is killed.
+ */
 final class ChildJvm {
 
-    /** A jar that holds the host library where the release jar holds Linux's copy. */
+    /** Wedge's jar with the host library where the release jar holds Linux's copy. */
     static final String HOST_NATIVES_JAR = System.getProperty("wedge.test.natives.jar");
 
+    private static final String END = new String("end of output");
+    private static final long TIMEOUT_SECONDS = 60;
+
     private final Process process;
-    private final BufferedReader output;
+    private final BlockingQueue<String> lines = new LinkedBlockingQueue<>();
 
     private ChildJvm(Process process) {
         this.process = process;
-        this.output = new BufferedReader(new InputStreamReader(process.getInputStream(), StandardCharsets.UTF_8));
+        Thread reader = new Thread(() -> {
+            try (BufferedReader output = new BufferedReader(
+                    new InputStreamReader(process.getInputStream(), StandardCharsets.UTF_8))) {
+                for (String line = output.readLine(); line != null; line = output.readLine()) {
+                    lines.add(line);
+                }
+            } catch (IOException killed) {
+                // The output ends with the child.
+            } finally {
+                lines.add(END);
+            }
+        }, "child JVM output");
+        reader.setDaemon(true);
+        reader.start();
     }
 
     static ChildJvm start(Path workingFolder, List<String> classPathHead, List<String> options, String... args)
@@ -52,15 +74,33 @@ final class ChildJvm {
         return start(workingFolder, classPathHead, List.of(options)).finish();
     }
 
-    void awaitReady() throws IOException {
-        assertEquals("ready", output.readLine());
+    void awaitReady() throws InterruptedException {
+        assertEquals("ready", nextLine());
     }
 
-    String finish() throws IOException, InterruptedException {
-        List<String> lines = output.lines().collect(Collectors.toList());
-        assertTrue(process.waitFor(60, TimeUnit.SECONDS), "the child JVM did not finish");
-        assertEquals(0, process.exitValue(), String.join("\n", lines));
-        return lines.isEmpty() ? "" : lines.get(lines.size() - 1);
+    /** The child's next line of output, failing the test if none comes in time. */
+    String nextLine() throws InterruptedException {
+        String line = lines.poll(TIMEOUT_SECONDS, TimeUnit.SECONDS);
+        if (line == null) {
+            process.destroyForcibly();
+            fail("the child JVM printed nothing for " + TIMEOUT_SECONDS + " s");
+        }
+        assertNotNull(line == END ? null : line, "the child JVM ended early");
+        return line;
+    }
+
+    String finish() throws InterruptedException {
+        if (!process.waitFor(TIMEOUT_SECONDS, TimeUnit.SECONDS)) {
+            process.destroyForcibly();
+            fail("the child JVM did not finish within " + TIMEOUT_SECONDS + " s");
+        }
+        List<String> output = new ArrayList<>();
+        for (String line = lines.poll(TIMEOUT_SECONDS, TimeUnit.SECONDS); line != null && line != END;
+                line = lines.poll(TIMEOUT_SECONDS, TimeUnit.SECONDS)) {
+            output.add(line);
+        }
+        assertEquals(0, process.exitValue(), String.join("\n", output));
+        return output.isEmpty() ? "" : output.get(output.size() - 1);
     }
 
     static String locationOf(Class<?> type) {

@@ -6,16 +6,22 @@ import static org.junit.jupiter.api.Assertions.assertFalse;
 import static org.junit.jupiter.api.Assertions.assertNull;
 import static org.junit.jupiter.api.Assertions.assertThrows;
 import static org.junit.jupiter.api.Assertions.assertTrue;
+import static org.junit.jupiter.api.Assumptions.assumeTrue;
 
 import java.io.File;
 import java.io.IOException;
+import java.io.InputStream;
 import java.nio.channels.FileChannel;
 import java.nio.charset.StandardCharsets;
+import java.nio.file.FileSystem;
+import java.nio.file.FileSystems;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import java.nio.file.Paths;
 import java.nio.file.StandardCopyOption;
 import java.nio.file.StandardOpenOption;
+import java.nio.file.attribute.FileAttribute;
+import java.nio.file.attribute.PosixFilePermissions;
 import java.util.ArrayList;
 import java.util.List;
 import java.util.stream.Collectors;
@@ -34,6 +40,13 @@ class LibraryLoadingTest {
     private static final String LIBRARY_FILE = System.mapLibraryName("kavo_emulator_scanner");
     private static final Path HOST_LIBRARY = Paths.get(System.getProperty("java.library.path"), LIBRARY_FILE);
     private static final List<String> WITH_HOST_COPY = List.of(ChildJvm.HOST_NATIVES_JAR);
+    private static final FileAttribute<?> OWNER_ONLY =
+            PosixFilePermissions.asFileAttribute(PosixFilePermissions.fromString("rwx------"));
+    /** A working library that is not ours: loaded in our place, Wedge's methods are missing. */
+    private static final Path OTHER_LIBRARY =
+            HOST_LIBRARY.resolveSibling(System.mapLibraryName("kavo_emulator_scanner_simulated_desktop"));
+    /** A user id that no account on the test machine has: another user's. */
+    private static final int OTHER_USER = 4242;
 
     @Test
     void eachSupportedPlatformHasItsOwnCopy() {
@@ -152,27 +165,25 @@ class LibraryLoadingTest {
 
         Files.write(copy, "the library as the jar".getBytes(StandardCharsets.US_ASCII));
         UnsatisfiedLinkError cutShort = assertThrows(UnsatisfiedLinkError.class,
-                () -> ExtractedLibrary.checkCopy(library, copy));
+                () -> checkCopy(library, copy));
         assertTrue(cutShort.getMessage().startsWith(copy + " does not match"), cutShort.getMessage());
 
         library[4] = 'X';
         Files.write(copy, "the library as the jar holds it".getBytes(StandardCharsets.US_ASCII));
-        assertThrows(UnsatisfiedLinkError.class, () -> ExtractedLibrary.checkCopy(library, copy));
+        assertThrows(UnsatisfiedLinkError.class, () -> checkCopy(library, copy));
 
         Files.write(copy, library);
-        assertDoesNotThrow(() -> ExtractedLibrary.checkCopy(library, copy));
+        assertDoesNotThrow(() -> checkCopy(library, copy));
     }
 
     @Test
     void aCopyThePlatformRefusesNamesItsFolderAndTheWayOut(@TempDir Path work) throws Exception {
-        Path resources = work.resolve("resources");
-        Path dll = resources.resolve("native/windows-x86_64/kavo_emulator_scanner.dll");
-        Files.createDirectories(dll.getParent());
-        Files.write(dll, "not a real DLL".getBytes(StandardCharsets.US_ASCII));
+        Path jar = jarWith(work, "native/windows-x86_64/kavo_emulator_scanner.dll",
+                "not a real DLL".getBytes(StandardCharsets.US_ASCII));
         Path chosenTemp = Files.createDirectories(work.resolve("chosen-tmp"));
 
         // This JVM cannot load a DLL, so loading the extracted copy fails.
-        String error = ChildJvm.run(work, List.of(resources.toString()), "-Dos.name=Windows 10", "-Dos.arch=amd64",
+        String error = ChildJvm.run(work, List.of(jar.toString()), "-Dos.name=Windows 10", "-Dos.arch=amd64",
                 "-Djava.io.tmpdir=" + work.resolve("not-this-one"), "-Dkavo.emulator.scanner.tmpdir=" + chosenTemp);
 
         assertTrue(error.startsWith("error java.lang.UnsatisfiedLinkError: kavo_emulator_scanner: cannot load the copy in "
@@ -207,8 +218,168 @@ class LibraryLoadingTest {
         }
     }
 
+    @Test
+    void aCopyPlantedEarlierOnTheClassPathIsNotLoaded(@TempDir Path work) throws Exception {
+        Path planted = work.resolve("native/linux-x86_64").resolve(LIBRARY_FILE);
+        Files.createDirectories(planted.getParent());
+        Files.copy(OTHER_LIBRARY, planted);
+        Path temp = Files.createDirectories(work.resolve("tmp"));
+
+        String loaded = ChildJvm.run(work, List.of(".", ChildJvm.HOST_NATIVES_JAR), "-Djava.io.tmpdir=" + temp);
+
+        assertTrue(loaded.startsWith("loaded " + temp.toRealPath().resolve("kavo_emulator_scanner-")), loaded);
+    }
+
+    @Test
+    void aTmpdirOthersCanWriteIsRefused(@TempDir Path work) throws Exception {
+        Path shared = Files.createDirectory(work.resolve("shared"));
+        Files.setPosixFilePermissions(shared, PosixFilePermissions.fromString("rwxrwxrwx"));
+
+        assertRefused(work, shared);
+    }
+
+    @Test
+    void aStickyTmpdirOfAnotherUserIsRefused(@TempDir Path work) throws Exception {
+        assumeTrue(isRoot(), "giving a folder to another user takes root");
+        Path theirs = Files.createDirectory(work.resolve("theirs"));
+        Files.setAttribute(theirs, "unix:mode", 01777);
+        Files.setAttribute(theirs, "unix:uid", OTHER_USER);
+
+        assertRefused(work, theirs);
+    }
+
+    @Test
+    void aFolderSwappedBeforeTheLoadIsRefused(@TempDir Path work) throws Exception {
+        Path temp = Files.createDirectories(work.resolve("tmp"));
+        Path paused = work.resolve("paused");
+        ChildJvm child = ChildJvm.start(work, WITH_HOST_COPY,
+                List.of("-Djava.io.tmpdir=" + temp, "-Dkavo.emulator.scanner.test.pause=" + paused));
+        awaitFile(paused);
+        Path folder = Paths.get(new String(Files.readAllBytes(paused), StandardCharsets.UTF_8));
+
+        // The same library, but not the file that was written and checked.
+        Files.move(folder, temp.resolve("moved-away"));
+        Files.createDirectory(folder, OWNER_ONLY);
+        Files.copy(HOST_LIBRARY, folder.resolve(LIBRARY_FILE));
+        Files.delete(paused);
+        String error = child.finish();
+
+        assertTrue(error.startsWith("error java.lang.UnsatisfiedLinkError: kavo_emulator_scanner: cannot load the copy in "
+                + folder + " (" + folder + " is no longer the folder"), error);
+    }
+
+    @Test
+    void cleanupAtExitDeletesNothingThroughALinkPutInItsFolder(@TempDir Path work) throws Exception {
+        Path temp = Files.createDirectories(work.resolve("tmp"));
+        Path victim = extractionFolder(work.resolve("victim"));
+        Path hold = work.resolve("hold");
+        ChildJvm child = ChildJvm.start(work, WITH_HOST_COPY, List.of("-Djava.io.tmpdir=" + temp, "-Dprobe.hold=" + hold));
+        String loaded = child.nextLine();
+        assertTrue(loaded.startsWith("loaded " + temp.toRealPath()), loaded);
+        Path folder = Paths.get(loaded.substring("loaded ".length())).getParent();
+
+        Files.move(folder, temp.resolve("moved-away"));
+        Files.createSymbolicLink(folder, victim);
+        Files.createFile(hold);
+        child.finish();
+
+        assertEquals(List.of("kavo_emulator_scanner.lock", LIBRARY_FILE), namesIn(victim));
+    }
+
+    @Test
+    void aFifoForALockFileDoesNotHoldUpTheLoad(@TempDir Path work) throws Exception {
+        Path temp = Files.createDirectories(work.resolve("tmp"));
+        Path folder = Files.createDirectory(temp.resolve("kavo_emulator_scanner-0"), OWNER_ONLY);
+        Files.write(folder.resolve(LIBRARY_FILE), new byte[] {1});
+        Process mkfifo = new ProcessBuilder("mkfifo", folder.resolve("kavo_emulator_scanner.lock").toString())
+                .inheritIO().start();
+        assertEquals(0, mkfifo.waitFor());
+
+        String loaded = ChildJvm.run(work, WITH_HOST_COPY, "-Djava.io.tmpdir=" + temp);
+
+        assertTrue(loaded.startsWith("loaded " + temp.toRealPath()), loaded);
+        assertEquals(List.of("kavo_emulator_scanner.lock", LIBRARY_FILE), namesIn(folder));
+    }
+
+    @Test
+    void aLoadRemovesOnlyAFewAbandonedCopies(@TempDir Path work) throws Exception {
+        Path temp = Files.createDirectories(work.resolve("tmp"));
+        int abandoned = 40;
+        for (int i = 0; i < abandoned; i++) {
+            Path folder = Files.createDirectory(temp.resolve("kavo_emulator_scanner-" + i), OWNER_ONLY);
+            Files.createFile(folder.resolve("kavo_emulator_scanner.lock"));
+            Files.write(folder.resolve(LIBRARY_FILE), new byte[] {1});
+        }
+
+        String loaded = ChildJvm.run(work, WITH_HOST_COPY, "-Djava.io.tmpdir=" + temp);
+
+        assertTrue(loaded.startsWith("loaded "), loaded);
+        int left = namesIn(temp).size();
+        System.out.println("one load, " + abandoned + " abandoned copies: " + left + " left");
+        assertTrue(left > 0 && left < abandoned, left + " of " + abandoned + " left");
+    }
+
+    @Test
+    void twoClassLoadersKeepTheirCopiesFromAnotherJvm(@TempDir Path work) throws Exception {
+        Path temp = Files.createDirectories(work.resolve("tmp"));
+        Path hold = work.resolve("hold");
+        ChildJvm twoLoaders = ChildJvm.start(work, WITH_HOST_COPY,
+                List.of("-Djava.io.tmpdir=" + temp, "-Dprobe.loaders=2", "-Dprobe.hold=" + hold));
+        String loaded = twoLoaders.nextLine();
+        List<String> copies = List.of(loaded.substring("loaded ".length()).split(" "));
+        assertEquals(2, copies.size(), loaded);
+
+        String other = ChildJvm.run(work, WITH_HOST_COPY, "-Djava.io.tmpdir=" + temp);
+        List<String> gone = copies.stream().filter(copy -> !Files.exists(Paths.get(copy))).collect(Collectors.toList());
+        Files.createFile(hold);
+        twoLoaders.finish();
+
+        assertTrue(other.startsWith("loaded " + temp.toRealPath()), other);
+        assertEquals(List.of(), gone, "copies in use, deleted by another JVM");
+        assertEquals(List.of(), namesIn(temp), "left behind after a clean exit");
+    }
+
+    private static void checkCopy(byte[] library, Path copy) throws IOException {
+        try (InputStream written = Files.newInputStream(copy)) {
+            ExtractedLibrary.checkCopy(library, copy, written);
+        }
+    }
+
+    private static void assertRefused(Path work, Path temp) throws Exception {
+        String error = ChildJvm.run(work, WITH_HOST_COPY, "-Dkavo.emulator.scanner.tmpdir=" + temp);
+
+        assertTrue(error.startsWith("error java.lang.UnsatisfiedLinkError: kavo_emulator_scanner: will not extract"
+                + " the library into " + temp + " ("), error);
+        assertTrue(error.contains("set kavo.emulator.scanner.tmpdir"), error);
+        assertTrue(error.contains("or kavo.emulator.scanner.library.path"), error);
+        assertEquals(List.of(), namesIn(temp), "written into a folder that was refused");
+    }
+
+    private static boolean isRoot() throws IOException {
+        return ((Integer) Files.getAttribute(Paths.get("/proc/self"), "unix:uid")) == 0;
+    }
+
+    private static void awaitFile(Path file) throws InterruptedException {
+        for (int waited = 0; !Files.exists(file); waited += 10) {
+            assertTrue(waited < 60_000, "no " + file + " after 60 s");
+            Thread.sleep(10);
+        }
+    }
+
+    /** A copy of Wedge's jar that also holds {@code entry}. */
+    private static Path jarWith(Path work, String entry, byte[] content) throws IOException {
+        Path jar = work.resolve("with-" + entry.replace('/', '-') + ".jar");
+        Files.copy(Paths.get(ChildJvm.locationOf(Wedge.class)), jar);
+        try (FileSystem zip = FileSystems.newFileSystem(jar)) {
+            Path inside = zip.getPath(entry);
+            Files.createDirectories(inside.getParent());
+            Files.write(inside, content);
+        }
+        return jar;
+    }
+
     private static Path extractionFolder(Path folder) throws IOException {
-        Files.createDirectories(folder);
+        Files.createDirectory(folder, OWNER_ONLY);
         Files.createFile(folder.resolve("kavo_emulator_scanner.lock"));
         Files.copy(HOST_LIBRARY, folder.resolve(LIBRARY_FILE), StandardCopyOption.REPLACE_EXISTING);
         return folder;
