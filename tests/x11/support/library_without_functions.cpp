@@ -1,4 +1,4 @@
-// Stands in for libXtst.so.6 in a test: it loads, and has none of XTest's
+// Stands in for libxcb-xtest.so.0 in a test: it loads, and has none of XTEST's
 // functions, as an old or broken installation might.
 namespace {
 [[maybe_unused]] constexpr int NothingHere = 0;

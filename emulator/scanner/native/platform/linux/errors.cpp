@@ -50,8 +50,11 @@ void failWithParts(uint32_t code, const char* const* parts) {
 }
 
 void setErrorCode(uint32_t code) {
+    // Putting back the code already set keeps its text.
+    if (code != code_) {
+        text_[0] = 0;
+    }
     code_ = code;
-    text_[0] = 0;
 }
 
 uint32_t errorCode() { return code_; }

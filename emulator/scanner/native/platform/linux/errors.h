@@ -26,7 +26,8 @@ void failWithParts(uint32_t code, const char* const* parts);
 using platform::Decimal;
 using platform::decimal;
 
-// Sets the code alone; its text is then the standard one for the code.
+// Sets the code alone; its text is then the standard one for the code,
+// unless the code is the one already set, which keeps its own.
 void setErrorCode(uint32_t code);
 
 uint32_t errorCode();

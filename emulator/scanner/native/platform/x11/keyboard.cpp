@@ -10,6 +10,7 @@
 #include "platform/linux/scan_lock.h"
 #include "platform/windows1252.h"
 #include "platform/x11/x_keyboard.h"
+#include "platform/x11/x_windows.h"
 
 #include <X11/keysym.h>
 
@@ -53,7 +54,7 @@ KeySym keysymFor(char16_t character) {
 }
 
 bool chordForKeysym(KeySym keysym, KeyChord* chord) {
-    const Connection* c = connection();
+    Connection* c = liveConnection();
     KeyStroke stroke = {};
     if (c == nullptr || !findKey(*c, keysym, &stroke)) {
         return false;
@@ -69,6 +70,16 @@ bool chordForKeysym(KeySym keysym, KeyChord* chord) {
         chord->modifiers[chord->modifierCount++] = modifiers[i];
     }
     chord->keys[chord->keyCount++] = stroke.key;
+    return true;
+}
+
+// The key pressed at the index is not let up later in the batch.
+bool leftDown(const KeyAction* actions, uint32_t count, uint32_t index) {
+    for (uint32_t i = index + 1; i < count; ++i) {
+        if (actions[i].key == actions[index].key) {
+            return actions[i].down;
+        }
+    }
     return true;
 }
 
@@ -90,21 +101,21 @@ bool chordForHighByte(Keyboard /*keyboard*/, uint8_t value, KeyChord* chord) {
 }
 
 Key tabKey(Keyboard /*keyboard*/) {
-    const Connection* c = connection();
+    Connection* c = liveConnection();
     KeyStroke tab = {};
     // Keycode 0 is out of X's range: injecting it fails with X's error.
     return c != nullptr && findKey(*c, XK_Tab, &tab) ? tab.key : 0;
 }
 
 bool capsLockOn() {
-    const Connection* c = connection();
+    Connection* c = liveConnection();
     bool locked = false;
     return c != nullptr && capsLocked(*c, &locked) && locked;
 }
 
 bool toggleCapsLock(platform::Injector /*inject*/, bool* toggled) {
     *toggled = false;
-    const Connection* c = connection();
+    Connection* c = liveConnection();
     bool locked = false;
     // XKB locks and unlocks the modifier itself: no key goes down.
     if (c == nullptr || !capsLocked(*c, &locked) || !lockCaps(*c, !locked)) {
@@ -115,7 +126,7 @@ bool toggleCapsLock(platform::Injector /*inject*/, bool* toggled) {
 }
 
 uint32_t heldModifierKeys(Key* keys) {
-    const Connection* c = connection();
+    Connection* c = liveConnection();
     if (c == nullptr) {
         return 0;
     }
@@ -130,7 +141,7 @@ uint32_t heldModifierKeys(Key* keys) {
 Key maskKeyBeforeRelease(Key key) { return maskKeyBeforeRelease(static_cast<KeyCode>(key)); }
 
 uint32_t sendInput(const KeyEvent* events, uint32_t count) {
-    const Connection* c = connection();
+    Connection* c = liveConnection();
     if (c == nullptr) {
         return 0;
     }
@@ -138,11 +149,37 @@ uint32_t sendInput(const KeyEvent* events, uint32_t count) {
         setErrorCode(platform::ErrorInvalidParameter);
         return 0;
     }
+    // Keys pressed now would go to the client holding the keyboard.
+    readEvents(*c);
+    if (c->grabbed) {
+        failGrabbed();
+        return 0;
+    }
+    c->grabBegan = false;
     KeyAction actions[platform::MaxEventsPerInjection] = {};
     for (uint32_t i = 0; i < count; ++i) {
         actions[i] = {static_cast<KeyCode>(events[i].key), !events[i].release};
     }
-    return injectKeys(*c, actions, static_cast<int32_t>(count)) ? count : 0;
+    if (!injectKeys(*c, actions, static_cast<int32_t>(count))) {
+        return 0;
+    }
+    // A grab another client took while these keys went in may have taken
+    // them. The injection counts as failed, so the keys it left down (Tab,
+    // held between two injections) are let up here.
+    if (c->grabBegan) {
+        c->grabBegan = false;
+        KeyAction releases[platform::MaxEventsPerInjection] = {};
+        int32_t held = 0;
+        for (uint32_t i = 0; i < count; ++i) {
+            if (actions[i].down && leftDown(actions, count, i)) {
+                releases[held++] = {actions[i].key, false};
+            }
+        }
+        injectKeys(*c, releases, held);
+        failGrabbed();
+        return 0;
+    }
+    return count;
 }
 
 // What openKeyboard answers: X has one keymap for every window, read with
@@ -150,7 +187,7 @@ uint32_t sendInput(const KeyEvent* events, uint32_t count) {
 int keymapToken_ = 0;
 
 bool openKeyboard(platform::WindowHandle /*window*/, Keyboard* keyboard) {
-    const Connection* c = connection();
+    Connection* c = liveConnection();
     *keyboard = nullptr;
     if (c == nullptr || !startTyping(*c)) {
         return false;
@@ -160,18 +197,25 @@ bool openKeyboard(platform::WindowHandle /*window*/, Keyboard* keyboard) {
 }
 
 void closeKeyboard(Keyboard /*keyboard*/) {
-    const Connection* c = connection();
+    Connection* c = currentConnection();
     if (c != nullptr) {
         finishTyping(*c);
-        discardEvents(*c);
+        readEvents(*c);
     }
 }
 
 bool acquireScanLock() {
-    const Connection* c = connection();
-    return c != nullptr && linux_desktop::lockScan(c->x->displayString(c->display));
+    // Keyed by the server, however DISPLAY spells it.
+    Connection* c = connection();
+    return c != nullptr && linux_desktop::lockScan(c->serverKey);
 }
 
-void releaseScanLock() { linux_desktop::unlockScan(); }
+void releaseScanLock() {
+    Connection* c = currentConnection();
+    if (c != nullptr && !lost(*c)) {
+        watchFocus(*c, XCB_NONE);
+    }
+    linux_desktop::unlockScan();
+}
 
 }  // namespace wedge::x11

@@ -13,12 +13,15 @@ using platform::WindowVisitor;
 
 // Whether a window manager answered at the latest listing or activation.
 bool managed_ = false;
+// The target could not be brought to the front because another client
+// holds the keyboard; acceptsInput, asked next, says so.
+bool grabbedAtFront_ = false;
 
 Window asWindow(WindowHandle window) { return static_cast<Window>(reinterpret_cast<uintptr_t>(window)); }
 WindowHandle asHandle(Window window) { return reinterpret_cast<WindowHandle>(static_cast<uintptr_t>(window)); }
 
 struct Listing {
-    const Connection* connection;
+    Connection* connection;
     WindowVisitor visit;
     intptr_t value;
 };
@@ -46,50 +49,77 @@ bool visitWindow(Window window, intptr_t value) {
 bool reachable() { return connection() != nullptr; }
 
 bool listWindows(WindowVisitor visit, intptr_t value) {
-    const Connection* c = connection();
+    Connection* c = connection();
     if (c == nullptr) {
         return false;
     }
     managed_ = windowManagerRunning(*c);
     Listing listing = {c, visit, value};
     const bool listed = forEachTopLevel(*c, visitWindow, reinterpret_cast<intptr_t>(&listing));
-    discardEvents(*c);
+    readEvents(*c);
     return listed;
 }
 
 bool windowExists(WindowHandle window) {
-    const Connection* c = connection();
+    Connection* c = connection();
     return c != nullptr && window != nullptr && windowExists(*c, asWindow(window));
 }
 
 bool bringToFront(WindowHandle window) {
-    const Connection* c = connection();
+    Connection* c = connection();
     if (c == nullptr || window == nullptr) {
         return false;
     }
     managed_ = windowManagerRunning(*c);
-    return hasKeyboard(*c, asWindow(window), managed_) || activate(*c, asWindow(window), managed_);
+    grabbedAtFront_ = false;
+    if (hasKeyboard(*c, asWindow(window), managed_) || activate(*c, asWindow(window), managed_)) {
+        return true;
+    }
+    // A window manager may take the focus from every window while another
+    // client holds the keyboard: then the grab is the reason to give, and
+    // acceptsInput gives it before anything is typed.
+    grabbedAtFront_ = !keyboardFree(*c) && errorCode() == ErrorKeyHeld;
+    return grabbedAtFront_;
 }
 
-bool acceptsInput(WindowHandle /*window*/) {
-    // X delivers XTest's keys to whichever client has the focus.
+bool acceptsInput(WindowHandle window) {
+    // X delivers XTEST's keys to the client that has the focus, unless
+    // another client holds the keyboard: then that one gets them. Asked
+    // once, right after the target came to the front, for a grab already
+    // in force; one taken while the scan types shows as a focus change of
+    // the target, which is watched from here on.
+    Connection* c = liveConnection();
+    if (grabbedAtFront_) {
+        grabbedAtFront_ = false;
+        failGrabbed();
+        return false;
+    }
+    if (c == nullptr || !keyboardFree(*c)) {
+        return false;
+    }
+    watchFocus(*c, asWindow(window));
     return true;
 }
 
 void restoreIfMinimised(WindowHandle window) {
-    const Connection* c = connection();
+    Connection* c = liveConnection();
     if (c != nullptr && window != nullptr && managed_ && isMinimised(*c, asWindow(window))) {
         restore(*c, asWindow(window));
     }
 }
 
 bool stillInFront(WindowHandle window) {
+    // A connection lost meanwhile is no reason to think the window lost
+    // the keyboard: the next injection fails and says what happened.
+    Connection* c = liveConnection();
+    if (c == nullptr || window == nullptr) {
+        return c == nullptr;
+    }
     // Only where the keys go matters: the focus, which moves before the
     // window manager's word on the active window follows. If it went
     // elsewhere, taking it back would type the rest of the scan into a
     // window the user has just moved to.
-    const Connection* c = connection();
-    return c != nullptr && window != nullptr && focusInside(*c, asWindow(window));
+    return focusInside(*c, asWindow(window)) || lost(*c);
 }
 
 }  // namespace wedge::x11

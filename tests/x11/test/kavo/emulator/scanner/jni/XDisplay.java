@@ -41,6 +41,39 @@ final class XDisplay {
         }
     }
 
+    /** Starts a program with the given changes to the environment (a null value removes the variable). */
+    static Process start(java.util.Map<String, String> changes, String... command) {
+        ProcessBuilder builder = new ProcessBuilder(command).redirectErrorStream(true);
+        changes.forEach((name, value) -> {
+            if (value == null) {
+                builder.environment().remove(name);
+            } else {
+                builder.environment().put(name, value);
+            }
+        });
+        try {
+            return builder.start();
+        } catch (IOException e) {
+            throw new AssertionError("cannot run " + command[0], e);
+        }
+    }
+
+    /** Waits at most the given time for the program to end; one that does not is killed and fails the test. */
+    static String finish(Process process, long milliseconds, String what) {
+        try {
+            if (!process.waitFor(milliseconds, java.util.concurrent.TimeUnit.MILLISECONDS)) {
+                process.destroyForcibly().waitFor();
+                fail(what + " did not end within " + milliseconds + " ms");
+            }
+            return new String(process.getInputStream().readAllBytes(), StandardCharsets.UTF_8);
+        } catch (IOException e) {
+            throw new AssertionError(e);
+        } catch (InterruptedException e) {
+            Thread.currentThread().interrupt();
+            throw new AssertionError(e);
+        }
+    }
+
     /** The index of the first window with the title in a fresh list, or -1. */
     static int indexOf(String title) {
         return Arrays.asList(Wedge.getWindows()).indexOf(title);
