@@ -5,9 +5,9 @@ package kavo.emulator.scanner.jni;
  * lets the caller choose the application that is to receive scans, and types
  * scanned bytes into it as synthesized keystrokes, the way a scanner wired in
  * front of the keyboard would. It works on the Windows desktop (32-bit and
- * 64-bit JVMs) and on Linux desktops that run X11 (64-bit JVMs); the methods
- * keep one contract on both, and where a desktop differs, each method says
- * how.
+ * 64-bit JVMs) and on Linux desktops (64-bit JVMs) that run X11 or a Wayland
+ * compositor of the wlroots family; the methods keep one contract on all of
+ * them, and where a desktop differs, each method says how.
  *
  * <p>Typical use: {@link #getWindows()}, then {@link #setWindow(int)} with
  * the index of the chosen title, then {@link #sendText(byte[])} for each
@@ -26,8 +26,8 @@ package kavo.emulator.scanner.jni;
  * takes, while another process (another JVM, another class loader, the
  * {@code wedge} command) types one, and other threads wait behind it in
  * turn.</li>
- * <li>On X11, a scan also waits up to one second for the window manager to
- * bring the target to the front.</li>
+ * <li>On X11 and Wayland, a scan also waits up to one second for the window
+ * manager or compositor to bring the target to the front.</li>
  * </ul>
  * The methods are safe to call from any thread, but not from a GUI's event
  * thread, which would freeze for the length of a scan: call them from a
@@ -59,13 +59,17 @@ package kavo.emulator.scanner.jni;
  *
  * <h2>Desktops</h2>
  * On Windows the library types into the desktop of the session the JVM runs
- * in. On Linux it talks to the X display that the environment variable
- * {@code DISPLAY} names, through a connection of its own, and opens
- * {@code libX11.so.6} and {@code libXtst.so.6} at the first call: the class
- * loads on a machine without a display or without the X libraries, and every
- * call then answers, {@link #getWindows()} with an empty array and
- * {@link #sendText(byte[])} with the reason (error 1167 or 126). A lost
- * connection is opened again at the next call.
+ * in. On Linux the desktop is chosen at the first call: the Wayland
+ * compositor that {@code WAYLAND_DISPLAY} names, when it lets clients list
+ * windows and type (sway, labwc, Hyprland, river, Wayfire), else the X
+ * display that {@code DISPLAY} names (on GNOME and KDE Plasma, their
+ * XWayland windows). The library keeps a connection of its own and opens
+ * {@code libwayland-client.so.0}, or {@code libxcb.so.1} with its XTEST and
+ * XKB parts, at the first call: the class loads on a machine without a
+ * desktop or its libraries, and every call then answers,
+ * {@link #getWindows()} with an empty array and {@link #sendText(byte[])}
+ * with the reason each desktop gave (error 1167 or 126). A lost connection
+ * fails the call under way and is opened again at the next call.
  *
  * <h2 id="errors">Errors</h2>
  * {@link #sendText(byte[])} returns false and {@link #getLastErrorMessage()}
@@ -79,45 +83,61 @@ package kavo.emulator.scanner.jni;
  * <table class="striped">
  * <caption>Why a scan failed, by desktop</caption>
  * <thead>
- * <tr><th scope="col">error</th><th scope="col">Windows</th><th scope="col">Linux (X11)</th></tr>
+ * <tr><th scope="col">error</th><th scope="col">Windows</th><th scope="col">Linux (X11)</th><th scope="col">Linux (Wayland)</th></tr>
  * </thead>
  * <tbody>
  * <tr><th scope="row"><code>Target application is not set</code></th>
  * <td>no <code>setWindow</code> has succeeded yet</td>
- * <td>the same, when the display can be reached (else error 1167 or 126)</td></tr>
+ * <td>the same, when a desktop can be reached (else error 1167 or 126)</td>
+ * <td>the same</td></tr>
  * <tr><th scope="row"><code>Selected window is no longer available</code></th>
  * <td>neither the target nor the first window with its title comes to the foreground; or the target lost the foreground before a byte (the bytes before it have arrived)</td>
- * <td>neither the target nor the first window with its title is active with the focus inside it within one second; or the focus left the target after the first key (the bytes before it have arrived)</td></tr>
+ * <td>neither the target nor the first window with its title is active with the focus inside it within one second; or the focus left the target after the first key (the bytes before it have arrived)</td>
+ * <td>neither the target nor the first window with its title is reported activated within one second; or another window was activated before a byte (the bytes before it have arrived)</td></tr>
  * <tr><th scope="row">5</th>
  * <td>the target runs at a higher integrity level than the JVM (nothing is typed), or the scan lock cannot be had</td>
- * <td>&ndash;</td></tr>
+ * <td>the scan lock's folder or file belongs to another user, others may write to it, or it is not a plain folder or file: <code>Cannot use the scan lock folder </code><i>path</i><code>: </code><i>why</i>; nothing is typed</td>
+ * <td>the same, for the compositor's scan lock</td></tr>
  * <tr><th scope="row">13</th>
  * <td>a character the target's keyboard layout has no key for</td>
- * <td><code>The data is invalid.</code>: a character that no key types, with no free keycode to bind it to</td></tr>
+ * <td><code>The data is invalid.</code>: a character that no key types, with no free keycode to bind it to</td>
+ * <td>&ndash;</td></tr>
  * <tr><th scope="row">29</th>
  * <td>Windows took only part of an injection and gave no code</td>
+ * <td>&ndash;</td>
  * <td>&ndash;</td></tr>
  * <tr><th scope="row">33</th>
  * <td>&ndash;</td>
- * <td><code>Cannot open the scan lock </code><i>path</i><code>: </code><i>reason</i></td></tr>
+ * <td><code>Cannot open the scan lock </code><i>path</i><code>: </code><i>reason</i></td>
+ * <td>the same</td></tr>
  * <tr><th scope="row">50</th>
  * <td>&ndash;</td>
- * <td><code>The X server has no XTEST extension</code>, or no XKEYBOARD extension</td></tr>
+ * <td><code>The X server has no XTEST extension</code>, or no XKEYBOARD extension</td>
+ * <td>the compositor offers clients no window list (<code>zwlr_foreign_toplevel_manager_v1</code>) or no virtual keyboard (<code>zwp_virtual_keyboard_manager_v1</code>); then X11 is tried</td></tr>
  * <tr><th scope="row">87</th>
  * <td>a null array</td>
- * <td><code>The parameter is incorrect.</code>: a null array</td></tr>
+ * <td><code>The parameter is incorrect.</code>: a null array</td>
+ * <td>the same</td></tr>
  * <tr><th scope="row">126</th>
  * <td>&ndash;</td>
- * <td>an X library is missing or lacks a function: <code>No desktop can be reached: X11: </code> and the loader's words, e.g. <code>libXtst.so.6: cannot open shared object file: No such file or directory</code></td></tr>
+ * <td>an X library is missing or lacks a function: <code>No desktop can be reached: </code>, each desktop's reason, and the loader's words, e.g. <code>X11: libxcb-xtest.so.0: cannot open shared object file: No such file or directory</code></td>
+ * <td><code>libwayland-client.so.0</code> is missing or lacks a function; then X11 is tried</td></tr>
  * <tr><th scope="row">170</th>
  * <td>&ndash;</td>
- * <td><code>A modifier key (keycode </code><i>n</i><code>) is held down and cannot be let up</code>: held on a physical keyboard, which XTest cannot let up; nothing is typed</td></tr>
+ * <td><code>The keyboard is grabbed by another application</code> (nothing is typed, or nothing more); or <code>A modifier key (keycode </code><i>n</i><code>) is held down and cannot be let up</code>: held on a physical keyboard, which XTEST cannot let up; nothing is typed</td>
+ * <td>&ndash;</td></tr>
  * <tr><th scope="row">1167</th>
  * <td>&ndash;</td>
- * <td>no display: <code>No desktop can be reached: X11: Cannot open the X display: DISPLAY is not set</code> or <code>... X11: Cannot open the X display ":5"</code>; or <code>The connection to the X display was lost</code></td></tr>
+ * <td>no desktop: <code>No desktop can be reached: Wayland: WAYLAND_DISPLAY is not set; X11: Cannot open the X display: DISPLAY is not set</code>; or <code>The connection to the X display was lost</code>, or <code>The X display did not answer within 5 seconds</code> (the next call connects again)</td>
+ * <td><code>The connection to the Wayland compositor was lost: </code><i>reason</i> (the next call connects again)</td></tr>
+ * <tr><th scope="row">1460</th>
+ * <td>&ndash;</td>
+ * <td>&ndash;</td>
+ * <td><code>The Wayland compositor did not answer within 1000 ms</code></td></tr>
  * <tr><th scope="row">any other</th>
  * <td>any other failure, with Windows' code and text</td>
- * <td>an X protocol error, with X's code, its text and the request, e.g. <code>BadWindow (invalid Window parameter) (X request 20.0)</code></td></tr>
+ * <td>an X protocol error, with X's code, its text and the request, e.g. <code>BadWindow (invalid Window parameter) (X request 20.0)</code></td>
+ * <td>&ndash;</td></tr>
  * </tbody>
  * </table>
  *
@@ -161,16 +181,19 @@ public final class Wedge {
      * they are the window manager's clients ({@code _NET_CLIENT_LIST_STACKING}),
      * minimised ones included, or without a window manager the root window's
      * mapped children; titles come from {@code _NET_WM_NAME}, else
-     * {@code WM_NAME}. Without a display, or without the X libraries, the
-     * array is empty, and {@link #sendText(byte[])} says why.
+     * {@code WM_NAME}. On Wayland, they are the compositor's toplevels that
+     * have a title, XWayland's included, minimised ones too; Wayland gives no
+     * stacking order, so the activated one comes first, then the others
+     * oldest first. Without a desktop, or without its libraries, the array
+     * is empty, and {@link #sendText(byte[])} says why.
      *
      * <p>Titles longer than 99 UTF-16 units are cut to their first 99.
      * Windows with the same title are all listed. The list stays current for
      * the next {@link #setWindow(int)}, whose index refers to this array.
      *
      * <p>Waits while another thread's scan is typed. Otherwise it takes as
-     * long as the listing (milliseconds; on X11 the first call also opens the
-     * display), and never waits for the window manager.
+     * long as the listing (milliseconds; on Linux the first call also opens
+     * the connection), and never waits for the window manager.
      *
      * @return the titles, topmost first, empty when no window qualifies or
      *     the desktop cannot be reached; null only when the JVM could not
@@ -209,8 +232,8 @@ public final class Wedge {
      * <ul>
      * <li>Scans take turns on the whole desktop. While one is typed, it holds
      * a lock that every process shares (on Windows a named mutex of the
-     * session, on X11 an {@code flock} on
-     * {@code $XDG_RUNTIME_DIR/kavo-wedge-scan-}<i>display</i>{@code .lock}),
+     * session, on Linux an {@code flock} on a file per X server or Wayland
+     * compositor in a folder only the user can write),
      * so scans from other class loaders, other JVMs or the {@code wedge}
      * command wait for it, as long as the scan being typed takes, and never
      * interleave with it. A lock left by a process that died mid-scan is
@@ -249,16 +272,25 @@ public final class Wedge {
      * second until it reports the window active with the keyboard focus
      * inside; without a window manager, the library maps, raises and focuses
      * the window itself. Before each byte the library checks that the focus
-     * is still in the target; once the first key is typed, it does not take
-     * the focus back from where the user went, and the scan ends. Keys are
-     * typed with XTest in the one keymap X has for all windows. Bytes 128 to
+     * is still in the target; it never takes the focus back from where the
+     * user went, and the scan ends. Another application holding the keyboard
+     * (a screen locker, an open menu) fails the scan with error 170. Keys are
+     * typed with XTEST in the one keymap X has for all windows. Bytes 128 to
      * 255 are typed as their Windows-1252 character, so the same characters
      * arrive as from Windows on a Western system; the five bytes that
      * Windows-1252 leaves undefined are dropped. A character that no key
      * makes is bound to a free keycode for the scan.
      *
+     * <p>On Wayland, the target is activated and the compositor's word that
+     * it is activated awaited, up to one second; before each byte the
+     * library checks that it still is. Keys go through a virtual keyboard
+     * with a keymap of the library's own, one key per character, so the
+     * person's layout, held keys and Caps Lock change nothing. Bytes 128 to
+     * 255 arrive as their Windows-1252 characters, as on X11.
+     *
      * <p>Blocks while another thread's call runs, then while another process
-     * types a scan, then (on X11) up to one second for the window manager,
+     * types a scan, then (on Linux) up to one second for the window manager
+     * or compositor,
      * then for about 200 ms, plus 50 ms per byte, plus 100 ms per Tab.
      *
      * @param text the scanned bytes
