@@ -3,6 +3,8 @@
 // threads while the host's own X errors keep coming. Every host error must
 // reach the host's own handler, and the process must neither spin nor end.
 // Usage: two_copies <library>. Exit status 0 when all went to the host.
+#include "fake_jni.h"
+
 #include <X11/Xlib.h>
 #include <jni.h>
 
@@ -21,42 +23,6 @@
 namespace {
 
 constexpr const char* TargetTitle = "Two copies target";
-
-// Just enough of a JNIEnv for the five natives: arrays of strings and of
-// bytes, held here as plain objects.
-struct FakeString {
-    std::u16string text;
-};
-struct FakeArray {
-    std::vector<void*> elements;
-    std::vector<jbyte> bytes;
-};
-
-jclass findClass(JNIEnv* /*env*/, const char* /*name*/) {
-    static int stringClass = 0;
-    return reinterpret_cast<jclass>(&stringClass);
-}
-jobjectArray newObjectArray(JNIEnv* /*env*/, jsize length, jclass /*type*/, jobject /*initial*/) {
-    auto* array = new FakeArray;
-    array->elements.resize(static_cast<size_t>(length));
-    return reinterpret_cast<jobjectArray>(array);
-}
-void setObjectArrayElement(JNIEnv* /*env*/, jobjectArray array, jsize index, jobject value) {
-    reinterpret_cast<FakeArray*>(array)->elements[static_cast<size_t>(index)] = value;
-}
-jstring newString(JNIEnv* /*env*/, const jchar* units, jsize length) {
-    auto* text = new FakeString;
-    text->text.assign(reinterpret_cast<const char16_t*>(units), static_cast<size_t>(length));
-    return reinterpret_cast<jstring>(text);
-}
-void deleteLocalRef(JNIEnv* /*env*/, jobject /*object*/) {}
-jboolean exceptionCheck(JNIEnv* /*env*/) { return JNI_FALSE; }
-jsize getArrayLength(JNIEnv* /*env*/, jarray array) {
-    return static_cast<jsize>(reinterpret_cast<FakeArray*>(array)->bytes.size());
-}
-void getByteArrayRegion(JNIEnv* /*env*/, jbyteArray array, jsize start, jsize length, jbyte* out) {
-    std::memcpy(out, reinterpret_cast<FakeArray*>(array)->bytes.data() + start, static_cast<size_t>(length));
-}
 
 struct Copy {
     jobjectArray (*getWindows)(JNIEnv*, jclass);
@@ -79,12 +45,16 @@ bool load(const char* path, Copy* copy) {
     return copy->getWindows != nullptr && copy->setWindow != nullptr && copy->sendText != nullptr;
 }
 
-bool chooseTarget(JNIEnv* env, const Copy& copy) {
-    auto* titles = reinterpret_cast<FakeArray*>(copy.getWindows(env, nullptr));
-    std::u16string wanted(TargetTitle, TargetTitle + std::strlen(TargetTitle));
-    for (size_t i = 0; titles != nullptr && i < titles->elements.size(); ++i) {
-        if (reinterpret_cast<FakeString*>(titles->elements[i])->text == wanted) {
-            return copy.setWindow(env, nullptr, static_cast<jint>(i)) == JNI_TRUE;
+bool chooseTarget(fakejni::Environment& jni, const Copy& copy) {
+    const jobjectArray titles = copy.getWindows(jni.env(), nullptr);
+    if (titles == nullptr) {
+        return false;
+    }
+    const std::u16string wanted(TargetTitle, TargetTitle + std::strlen(TargetTitle));
+    const std::vector<std::u16string> listed = jni.strings(titles);
+    for (size_t i = 0; i < listed.size(); ++i) {
+        if (listed[i] == wanted) {
+            return copy.setWindow(jni.env(), nullptr, static_cast<jint>(i)) == JNI_TRUE;
         }
     }
     return false;
@@ -139,20 +109,11 @@ int main(int argc, char** argv) {
     }
     const std::string paths[2] = {std::string(folder) + "/first.so", std::string(folder) + "/second.so"};
     Copy copies[2] = {};
-    JNINativeInterface_ table = {};
-    table.FindClass = findClass;
-    table.NewObjectArray = newObjectArray;
-    table.SetObjectArrayElement = setObjectArrayElement;
-    table.NewString = newString;
-    table.DeleteLocalRef = deleteLocalRef;
-    table.ExceptionCheck = exceptionCheck;
-    table.GetArrayLength = getArrayLength;
-    table.GetByteArrayRegion = getByteArrayRegion;
-    JNIEnv envs[2] = {};
+    // One environment per copy: each is used by one thread only.
+    fakejni::Environment environments[2];
     for (int i = 0; i < 2; ++i) {
-        envs[i].functions = &table;
         if (!copyFile(argv[1], paths[i]) || !load(paths[i].c_str(), &copies[i]) ||
-            !chooseTarget(&envs[i], copies[i])) {
+            !chooseTarget(environments[i], copies[i])) {
             std::fprintf(stderr, "two_copies: copy %d cannot load or find its target\n", i + 1);
             return 1;
         }
@@ -164,11 +125,11 @@ int main(int argc, char** argv) {
 
     std::atomic<bool> stop{false};
     auto typeOn = [&](int i) {
-        FakeArray scan;
-        scan.bytes.assign(1, 'x');
+        fakejni::Environment& jni = environments[i];
+        const jbyteArray scan = jni.byteArray({'x'});
         while (!stop.load()) {
-            copies[i].getWindows(&envs[i], nullptr);
-            copies[i].sendText(&envs[i], nullptr, reinterpret_cast<jbyteArray>(&scan));
+            copies[i].getWindows(jni.env(), nullptr);
+            copies[i].sendText(jni.env(), nullptr, scan);
         }
     };
     std::thread first(typeOn, 0);
