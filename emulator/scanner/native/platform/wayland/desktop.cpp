@@ -6,7 +6,7 @@
 #include "platform/linux/desktops.h"
 #include "platform/linux/errors.h"
 #include "platform/linux/pause.h"
-#include "platform/wayland/wayland_desktop.h"
+#include "platform/wayland/operations.h"
 
 namespace wedge::platform {
 namespace {

@@ -2,7 +2,7 @@
 // keyboard's own keymap, one per character, so no chord needs a modifier,
 // no layout is read, and no key of the person's keyboard (held Shift,
 // Caps Lock) reaches the virtual keyboard's state.
-#include "platform/wayland/wayland_desktop.h"
+#include "platform/wayland/operations.h"
 
 #include "platform/linux/errors.h"
 #include "platform/linux/scan_lock.h"

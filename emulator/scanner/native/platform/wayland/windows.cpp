@@ -1,6 +1,6 @@
 // The desktop operations on Wayland for windows: the toplevels that the
 // compositor's window list reports, and activating one through it.
-#include "platform/wayland/wayland_desktop.h"
+#include "platform/wayland/operations.h"
 
 #include "platform/wayland/protocols.h"
 #include "platform/wayland/wl_connection.h"
