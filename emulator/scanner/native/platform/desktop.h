@@ -97,8 +97,10 @@ struct Desktop {
     // Brings the window to the front and answers true only once it is
     // there and has the keyboard.
     bool (*bringToFront)(WindowHandle window);
-    // False, with the last error set (ErrorAccessDenied), when the desktop
-    // would silently drop the input the library injects for the window.
+    // False, with the last error set, when the input the library injects
+    // would not reach the window: Windows drops it for a window of a higher
+    // integrity level (ErrorAccessDenied); on X another client may hold
+    // the keyboard.
     bool (*acceptsInput)(WindowHandle window);
     void (*restoreIfMinimised)(WindowHandle window);
     // Asked before every byte: whether the window still has the keyboard.
