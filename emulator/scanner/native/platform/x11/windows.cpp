@@ -21,22 +21,24 @@ Window asWindow(WindowHandle window) { return static_cast<Window>(reinterpret_ca
 WindowHandle asHandle(Window window) { return reinterpret_cast<WindowHandle>(static_cast<uintptr_t>(window)); }
 
 struct Listing {
-    Connection* connection;
     WindowVisitor visit;
     intptr_t value;
 };
 
 // The listing found the window shown: minimised (with a window manager)
 // or mapped.
-bool visitWindow(Window window, intptr_t value) {
+bool visitWindow(const TopLevel& window, intptr_t value) {
     const Listing& listing = *reinterpret_cast<const Listing*>(value);
     WindowInfo info = {};
-    info.window = asHandle(window);
+    info.window = asHandle(window.window);
     info.visible = true;
-    info.minimised = managed_ && isMinimised(*listing.connection, window);
-    int32_t length = readTitle(*listing.connection, window, info.title, platform::TitleCapacity - 1);
+    info.minimised = window.minimised;
+    int32_t length = window.titleLength;
     if (length > platform::TitleCapacity - 1) {
         length = platform::TitleCapacity - 1;
+    }
+    for (int32_t i = 0; i < length; ++i) {
+        info.title[i] = window.title[i];
     }
     info.titled = length > 0;
     info.titleLength = length;
@@ -54,8 +56,8 @@ bool listWindows(WindowVisitor visit, intptr_t value) {
         return false;
     }
     managed_ = windowManagerRunning(*c);
-    Listing listing = {c, visit, value};
-    const bool listed = forEachTopLevel(*c, visitWindow, reinterpret_cast<intptr_t>(&listing));
+    Listing listing = {visit, value};
+    const bool listed = forEachTopLevel(*c, managed_, visitWindow, reinterpret_cast<intptr_t>(&listing));
     readEvents(*c);
     return listed;
 }

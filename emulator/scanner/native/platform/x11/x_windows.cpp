@@ -19,12 +19,18 @@ constexpr int32_t ActivationPollMs = 5;
 // units of any title anyway.
 constexpr uint32_t TitleBytes = 4096;
 constexpr uint32_t IconicState = 3;
+// Windows whose facts a listing asks for at once.
+constexpr uint32_t ListingBatch = 64;
 
 // A property's value, released when it goes out of scope.
 class Property {
 public:
     Property(Connection& c, Window window, xcb_atom_t name, xcb_atom_t type, uint32_t longs)
-        : reply_(await<xcb_get_property_reply_t>(c, c.x->getProperty(c.xcb, 0, window, name, type, 0, longs))) {
+        : Property(c, c.x->getProperty(c.xcb, 0, window, name, type, 0, longs)) {}
+
+    // The reply to a request already sent; none when nothing was asked.
+    Property(Connection& c, const xcb_get_property_cookie_t* asked)
+        : reply_(asked != nullptr ? await<xcb_get_property_reply_t>(c, *asked) : nullptr) {
         if (reply_ != nullptr) {
             data_ = static_cast<const unsigned char*>(c.x->getPropertyValue(reply_));
             // value_len counts items of the format's size, as asked.
@@ -45,6 +51,8 @@ public:
     bool holds(int format) const { return reply_ != nullptr && reply_->format == format && items_ > 0; }
 
 private:
+    Property(Connection& c, xcb_get_property_cookie_t asked) : Property(c, &asked) {}
+
     xcb_get_property_reply_t* reply_;
     const unsigned char* data_ = nullptr;
     uint32_t items_ = 0;
@@ -264,6 +272,82 @@ int32_t compoundTextToUtf16(const unsigned char* bytes, uint32_t length, char16_
     return utf8ToUtf16(reinterpret_cast<const unsigned char*>(text.bytes), text.length, out, capacity);
 }
 
+// The title (_NET_WM_NAME, else WM_NAME) in UTF-16: at most capacity
+// units are written, and the answer is the whole title's length.
+int32_t titleFrom(const Connection& c, const Property& wide, const Property& name, char16_t* out, int32_t capacity) {
+    if (wide.holds(8)) {
+        return utf8ToUtf16(wide.bytes(), wide.items(), out, capacity);
+    }
+    if (!name.holds(8)) {
+        return 0;
+    }
+    if (name.type() == c.atoms[Utf8String]) {
+        return utf8ToUtf16(name.bytes(), name.items(), out, capacity);
+    }
+    if (name.type() == c.atoms[CompoundText]) {
+        return compoundTextToUtf16(name.bytes(), name.items(), out, capacity);
+    }
+    // STRING is Latin-1.
+    int32_t units = 0;
+    for (uint32_t i = 0; i < name.items(); ++i, ++units) {
+        if (units < capacity) {
+            out[units] = name.bytes()[i];
+        }
+    }
+    return units;
+}
+
+bool minimisedFrom(const Connection& c, const Property& netState, const Property& wmState) {
+    for (uint32_t i = 0; netState.holds(32) && i < netState.items(); ++i) {
+        if (netState.item32(i) == c.atoms[NetWmStateHidden]) {
+            return true;
+        }
+    }
+    return wmState.holds(32) && wmState.item32(0) == IconicState;
+}
+
+// What a listing asks of one window, sent for a whole batch of windows
+// before the first answer is read: one round trip for the batch instead of
+// several for each window.
+struct ListingRequests {
+    xcb_get_property_cookie_t wideName;
+    xcb_get_property_cookie_t name;
+    xcb_get_property_cookie_t netState;
+    xcb_get_property_cookie_t wmState;
+};
+
+bool describeBatch(Connection& c, bool managed, const Window* windows, uint32_t count, TopLevelVisitor visit,
+                   intptr_t value) {
+    ListingRequests asked[ListingBatch];
+    for (uint32_t i = 0; i < count; ++i) {
+        asked[i].wideName = c.x->getProperty(c.xcb, 0, windows[i], c.atoms[NetWmName], c.atoms[Utf8String], 0,
+                                             TitleBytes / 4);
+        asked[i].name = c.x->getProperty(c.xcb, 0, windows[i], XCB_ATOM_WM_NAME, XCB_ATOM_ANY, 0, TitleBytes / 4);
+        if (managed) {
+            asked[i].netState = c.x->getProperty(c.xcb, 0, windows[i], c.atoms[NetWmState], XCB_ATOM_ATOM, 0, 64);
+            asked[i].wmState = c.x->getProperty(c.xcb, 0, windows[i], c.atoms[WmState], c.atoms[WmState], 0, 2);
+        }
+    }
+    bool more = true;
+    // Every answer is read, even after the visitor stopped: none may stay
+    // queued on the connection.
+    for (uint32_t i = 0; i < count; ++i) {
+        const Property wide(c, &asked[i].wideName);
+        const Property name(c, &asked[i].name);
+        const Property netState(c, managed ? &asked[i].netState : nullptr);
+        const Property wmState(c, managed ? &asked[i].wmState : nullptr);
+        if (!more) {
+            continue;
+        }
+        TopLevel window = {};
+        window.window = windows[i];
+        window.minimised = managed && minimisedFrom(c, netState, wmState);
+        window.titleLength = titleFrom(c, wide, name, window.title, TopLevelTitleUnits);
+        more = visit(window, value);
+    }
+    return more;
+}
+
 }  // namespace
 
 void failGrabbed() { failWith(ErrorBusy, "The keyboard is grabbed by another application"); }
@@ -290,14 +374,18 @@ bool windowManagerRunning(Connection& c) {
     return check != XCB_NONE && windowProperty(c, check, c.atoms[NetSupportingWmCheck]) == check;
 }
 
-bool forEachTopLevel(Connection& c, bool (*visit)(Window window, intptr_t value), intptr_t value) {
-    if (windowManagerRunning(c)) {
+bool forEachTopLevel(Connection& c, bool managed, TopLevelVisitor visit, intptr_t value) {
+    if (managed) {
         // Bottom to top, as the window manager stacks them.
         const Property clients(c, c.root, c.atoms[NetClientListStacking], XCB_ATOM_WINDOW, 1U << 20);
-        for (uint32_t i = clients.items(); clients.holds(32) && i > 0; --i) {
-            if (!visit(clients.item32(i - 1), value)) {
-                break;
+        Window topmostFirst[ListingBatch];
+        bool more = true;
+        for (uint32_t i = clients.items(); more && clients.holds(32) && i > 0;) {
+            uint32_t count = 0;
+            for (; count < ListingBatch && i > 0; ++count) {
+                topmostFirst[count] = clients.item32(--i);
             }
+            more = describeBatch(c, true, topmostFirst, count, visit, value);
         }
         return true;
     }
@@ -306,43 +394,28 @@ bool forEachTopLevel(Connection& c, bool (*visit)(Window window, intptr_t value)
         return false;
     }
     const Window* children = c.x->queryTreeChildren(tree);
-    for (uint32_t i = tree->children_len; i > 0; --i) {
-        xcb_get_window_attributes_reply_t* read = attributes(c, children[i - 1]);
-        const bool shown = read != nullptr && read->map_state == XCB_MAP_STATE_VIEWABLE && read->override_redirect == 0;
-        release(read);
-        if (shown && !visit(children[i - 1], value)) {
-            break;
+    bool more = true;
+    for (uint32_t i = tree->children_len; more && i > 0;) {
+        Window candidates[ListingBatch];
+        xcb_get_window_attributes_cookie_t asked[ListingBatch];
+        uint32_t count = 0;
+        for (; count < ListingBatch && i > 0; ++count) {
+            candidates[count] = children[--i];
+            asked[count] = c.x->getWindowAttributes(c.xcb, candidates[count]);
         }
+        Window shown[ListingBatch];
+        uint32_t showing = 0;
+        for (uint32_t k = 0; k < count; ++k) {
+            auto* read = await<xcb_get_window_attributes_reply_t>(c, asked[k]);
+            if (read != nullptr && read->map_state == XCB_MAP_STATE_VIEWABLE && read->override_redirect == 0) {
+                shown[showing++] = candidates[k];
+            }
+            release(read);
+        }
+        more = describeBatch(c, false, shown, showing, visit, value);
     }
     release(tree);
     return true;
-}
-
-int32_t readTitle(Connection& c, Window window, char16_t* out, int32_t capacity) {
-    {
-        const Property wide(c, window, c.atoms[NetWmName], c.atoms[Utf8String], TitleBytes / 4);
-        if (wide.holds(8)) {
-            return utf8ToUtf16(wide.bytes(), wide.items(), out, capacity);
-        }
-    }
-    const Property name(c, window, XCB_ATOM_WM_NAME, XCB_ATOM_ANY, TitleBytes / 4);
-    if (!name.holds(8)) {
-        return 0;
-    }
-    if (name.type() == c.atoms[Utf8String]) {
-        return utf8ToUtf16(name.bytes(), name.items(), out, capacity);
-    }
-    if (name.type() == c.atoms[CompoundText]) {
-        return compoundTextToUtf16(name.bytes(), name.items(), out, capacity);
-    }
-    // STRING is Latin-1.
-    int32_t units = 0;
-    for (uint32_t i = 0; i < name.items(); ++i, ++units) {
-        if (units < capacity) {
-            out[units] = name.bytes()[i];
-        }
-    }
-    return units;
 }
 
 bool windowExists(Connection& c, Window window) {
@@ -352,16 +425,9 @@ bool windowExists(Connection& c, Window window) {
 }
 
 bool isMinimised(Connection& c, Window window) {
-    {
-        const Property states(c, window, c.atoms[NetWmState], XCB_ATOM_ATOM, 64);
-        for (uint32_t i = 0; states.holds(32) && i < states.items(); ++i) {
-            if (states.item32(i) == c.atoms[NetWmStateHidden]) {
-                return true;
-            }
-        }
-    }
-    const Property state(c, window, c.atoms[WmState], c.atoms[WmState], 2);
-    return state.holds(32) && state.item32(0) == IconicState;
+    const xcb_get_property_cookie_t netState = c.x->getProperty(c.xcb, 0, window, c.atoms[NetWmState], XCB_ATOM_ATOM, 0, 64);
+    const xcb_get_property_cookie_t wmState = c.x->getProperty(c.xcb, 0, window, c.atoms[WmState], c.atoms[WmState], 0, 2);
+    return minimisedFrom(c, Property(c, &netState), Property(c, &wmState));
 }
 
 bool hasKeyboard(Connection& c, Window window, bool managed) {

@@ -13,14 +13,26 @@ using Window = xcb_window_t;
 // True when an EWMH window manager runs (its check window names itself).
 bool windowManagerRunning(Connection& c);
 
-// Visits the application windows, topmost first: the window manager's
-// clients, minimised ones included; without one, the root's mapped
-// children that are not override-redirect. Stops when visit answers false.
-bool forEachTopLevel(Connection& c, bool (*visit)(Window window, intptr_t value), intptr_t value);
+// The title units a listing keeps of each window: the library keeps 99.
+inline constexpr int32_t TopLevelTitleUnits = 99;
 
-// The title (_NET_WM_NAME, else WM_NAME) in UTF-16: at most capacity
-// units are written, and the answer is the whole title's length.
-int32_t readTitle(Connection& c, Window window, char16_t* out, int32_t capacity);
+// An application window as a listing finds it: its title
+// (_NET_WM_NAME, else WM_NAME) in UTF-16, at most TopLevelTitleUnits of it
+// kept while titleLength is the whole title's, and, with a window
+// manager, whether it is minimised.
+struct TopLevel {
+    Window window;
+    bool minimised;
+    int32_t titleLength;
+    char16_t title[TopLevelTitleUnits];
+};
+using TopLevelVisitor = bool (*)(const TopLevel& window, intptr_t value);
+
+// Visits the application windows, topmost first: with a window manager
+// (managed) its clients, minimised ones included; without one, the root's
+// mapped children that are not override-redirect. Stops when visit
+// answers false.
+bool forEachTopLevel(Connection& c, bool managed, TopLevelVisitor visit, intptr_t value);
 
 bool windowExists(Connection& c, Window window);
 
