@@ -16,29 +16,11 @@ import java.util.List;
  * and the windows the library types into. sway and its clients run as the
  * session's own user; the JVM reaches the compositor as root.
  */
-final class Sway {
+final class Sway extends DesktopSession {
 
     private static final long WAIT_MS = 30_000;
 
     private Sway() {
-    }
-
-    /** Runs a tool to its end and answers what it printed; a failing tool fails the test. */
-    static String run(String... command) {
-        try {
-            Process process = new ProcessBuilder(command).redirectErrorStream(true).start();
-            String output = new String(process.getInputStream().readAllBytes(), StandardCharsets.UTF_8);
-            int status = process.waitFor();
-            if (status != 0) {
-                fail(String.join(" ", command) + " exited with " + status + ": " + output);
-            }
-            return output;
-        } catch (IOException e) {
-            throw new AssertionError("cannot run " + command[0], e);
-        } catch (InterruptedException e) {
-            Thread.currentThread().interrupt();
-            throw new AssertionError(e);
-        }
     }
 
     /** Gives the keyboard to the window with exactly this title, as a person would. */
@@ -52,10 +34,6 @@ final class Sway {
         assertTrue(Wedge.setWindow(index), "setWindow(" + index + ") for " + title);
     }
 
-    static long countListed(String title) {
-        return Arrays.stream(Wedge.getWindows()).filter(title::equals).count();
-    }
-
     static void waitUntilListed(String title, long times) {
         long end = System.currentTimeMillis() + WAIT_MS;
         while (countListed(title) != times) {
@@ -63,15 +41,6 @@ final class Sway {
                 fail(title + " is not listed " + times + " times: " + Arrays.toString(Wedge.getWindows()));
             }
             sleep(20);
-        }
-    }
-
-    static void sleep(long milliseconds) {
-        try {
-            Thread.sleep(milliseconds);
-        } catch (InterruptedException e) {
-            Thread.currentThread().interrupt();
-            throw new AssertionError(e);
         }
     }
 

@@ -16,29 +16,11 @@ import java.util.List;
  * The X display the tests run on (the JVM's DISPLAY), the tools that
  * arrange and inspect it, and the windows the library types into.
  */
-final class XDisplay {
+final class XDisplay extends DesktopSession {
 
     private static final long WAIT_MS = 30_000;
 
     private XDisplay() {
-    }
-
-    /** Runs a tool to its end and answers what it printed; a failing tool fails the test. */
-    static String run(String... command) {
-        try {
-            Process process = new ProcessBuilder(command).redirectErrorStream(true).start();
-            String output = new String(process.getInputStream().readAllBytes(), StandardCharsets.UTF_8);
-            int status = process.waitFor();
-            if (status != 0) {
-                fail(String.join(" ", command) + " exited with " + status + ": " + output);
-            }
-            return output;
-        } catch (IOException e) {
-            throw new AssertionError("cannot run " + command[0], e);
-        } catch (InterruptedException e) {
-            Thread.currentThread().interrupt();
-            throw new AssertionError(e);
-        }
     }
 
     /** Starts a program with the given changes to the environment (a null value removes the variable). */
@@ -87,10 +69,6 @@ final class XDisplay {
         assertTrue(Wedge.setWindow(index), "setWindow(" + index + ") for " + title);
     }
 
-    static long countListed(String title) {
-        return Arrays.stream(Wedge.getWindows()).filter(title::equals).count();
-    }
-
     static void waitUntilListed(String title, long times) {
         long end = System.currentTimeMillis() + WAIT_MS;
         while (countListed(title) < times) {
@@ -120,15 +98,6 @@ final class XDisplay {
 
     static String keymap() {
         return run("xmodmap", "-pke");
-    }
-
-    static void sleep(long milliseconds) {
-        try {
-            Thread.sleep(milliseconds);
-        } catch (InterruptedException e) {
-            Thread.currentThread().interrupt();
-            throw new AssertionError(e);
-        }
     }
 
     /**
