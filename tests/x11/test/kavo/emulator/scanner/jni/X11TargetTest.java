@@ -22,7 +22,15 @@ class X11TargetTest {
     void aMinimisedTargetIsRestoredAndReceivesTheScan() throws Exception {
         try (XDisplay.Sink sink = new XDisplay.Sink("Minimised sink")) {
             XDisplay.choose(sink.title);
-            XDisplay.run("xdotool", "windowminimize", "--sync", XDisplay.windowId(sink.title));
+            String id = XDisplay.windowId(sink.title);
+            XDisplay.run("xdotool", "windowminimize", "--sync", id);
+            // xdotool returns once the window is unmapped; the window
+            // manager says it is minimised a moment later.
+            long end = System.currentTimeMillis() + 5_000;
+            while (!XDisplay.run("xprop", "-id", id, "_NET_WM_STATE").contains("_NET_WM_STATE_HIDDEN")
+                    && System.currentTimeMillis() < end) {
+                XDisplay.sleep(20);
+            }
             assertTrue(Wedge.sendText(ascii("restored\r")), () -> Wedge.getLastErrorMessage());
             assertEquals("restored\r", sink.received("restored\r"));
         }
