@@ -1,5 +1,6 @@
-// The help's part that is Linux's own: the display, the window manager and
-// Windows-1252 in place of a code page of the system's.
+// The help's part that is Linux's own: the desktop it reaches, the window
+// manager or compositor, and Windows-1252 in place of a code page of the
+// system's.
 #include "wedge_cli.h"
 
 namespace wedge::cli {
@@ -13,9 +14,11 @@ const char* const TypingHelp =
     "                characters; other control bytes, line feed among them,\n"
     "                and the five bytes Windows-1252 leaves undefined are\n"
     "                dropped\n"
-    "      Typing goes to the X display that DISPLAY names. It waits while\n"
-    "      another program types a scan on that display, then up to one second\n"
-    "      for the window manager to bring the window to the front, then takes\n"
-    "      about 200 ms, plus 50 ms per byte and 100 ms per Tab.\n";
+    "      Typing goes to the Wayland compositor that WAYLAND_DISPLAY names\n"
+    "      when it lets clients list windows and type (sway, labwc, Hyprland,\n"
+    "      river, Wayfire), else to the X display that DISPLAY names. It waits\n"
+    "      while another program types a scan there, then up to one second for\n"
+    "      the window manager or compositor to bring the window to the front,\n"
+    "      then takes about 200 ms, plus 50 ms per byte and 100 ms per Tab.\n";
 
 }  // namespace wedge::cli
